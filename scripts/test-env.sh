@@ -3,7 +3,7 @@
 # wineserver stays up for the whole run. Everything lives under build/test-run
 # and is stopped when the sourcing shell exits.
 
-test_run_dir() { echo "$root/build/test-run"; }
+test_run_dir() { echo "${HF_TEST_RUN_DIR:-$root/build/test-run}"; }
 
 stop_test_env() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
