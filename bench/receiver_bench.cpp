@@ -1,0 +1,27 @@
+// Speed of the receive chain in each mode, as a real-time factor: seconds of
+// 960 kHz I/Q handled per second of CPU time.
+
+#include <benchmark/benchmark.h>
+
+#include "bench/receiver_workload.h"
+
+namespace {
+
+void receive(benchmark::State& state, const hf_bench::Workload& workload) {
+    hf_bench::Listener listener(workload.settings);
+    for (auto _ : state) listener.listen(*workload.iq);
+    state.counters["realtime"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                    benchmark::Counter::kIsRate);
+    benchmark::DoNotOptimize(listener.blocks);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (const hf_bench::Workload& w : hf_bench::workloads())
+        benchmark::RegisterBenchmark(("ReceiverDSP/" + w.name).c_str(), receive, w)->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

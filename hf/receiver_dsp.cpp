@@ -1,0 +1,288 @@
+#include "hf/receiver_dsp.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "hf/audio_blocks.h"
+#include "hf/fft.h"
+#include "hf/lowpass.h"
+
+namespace hf {
+
+namespace {
+
+using Complex = std::complex<float>;
+
+constexpr double pi = std::numbers::pi;
+constexpr std::size_t ringLength = 4096;
+constexpr int32_t samplesPerFrame = 4000;
+constexpr int32_t pairsPer48k = 20;
+constexpr float initialAgcPower = 0.00001f;
+constexpr int32_t minBandwidth = 100;
+constexpr int32_t maxBandwidth = 15000;
+// Bounds the work buffers; any size gives the same results.
+constexpr std::size_t maxBatchPairs = 8192;
+
+enum Mode : int32_t { am = 0, fm = 1, usb = 2, lsb = 3, cw = 4 };
+
+// Byte b stands for (b − 127.5) × 0.0078125, so full scale is ±1.
+const std::array<float, 256> byteLevels = [] {
+    std::array<float, 256> levels{};
+    for (int b = 0; b < 256; ++b) levels[static_cast<std::size_t>(b)] = (static_cast<float>(b) - 127.5f) * 0.0078125f;
+    return levels;
+}();
+
+// e^(j 2π hz / rate), the angle rounded to float first.
+Complex phasorStep(double hz, double rate) {
+    const auto angle = static_cast<float>(2.0 * pi * hz / rate);
+    return {std::cos(angle), std::sin(angle)};
+}
+
+Complex unitMagnitude(Complex phasor) { return phasor / std::max(std::abs(phasor), 0.00001f); }
+
+struct Passband {
+    double lo;
+    double hi;
+};
+
+Passband passband(int32_t mode, int32_t width) {
+    switch (mode) {
+    case usb: return {150.0, 150.0 + width};
+    case lsb: return {-width - 150.0, -150.0};
+    default: return {static_cast<double>(-(width / 2)), static_cast<double>(width / 2)};
+    }
+}
+
+bool decoderInputsDiffer(const Settings& a, const Settings& b) {
+    return a.Frequency != b.Frequency || a.center != b.center || a.Mode != b.Mode ||
+           a.Bandwidth != b.Bandwidth || a.Tone != b.Tone || a.WPM != b.WPM ||
+           a.AutoSpeed != b.AutoSpeed || a.Decode != b.Decode;
+}
+
+struct Window {
+    std::vector<float> w;
+    float sum;
+};
+
+Window hann() {
+    Window window{std::vector<float>(ringLength), 0.0f};
+    double sum = 0.0;
+    for (std::size_t i = 0; i < ringLength; ++i) {
+        const auto angle = static_cast<float>(2.0 * pi * static_cast<double>(i) / 4095.0);
+        window.w[i] = 0.5f - 0.5f * std::cos(angle);
+        sum += window.w[i];
+    }
+    window.sum = static_cast<float>(sum);
+    return window;
+}
+
+// dB of the ring's transform, oldest sample first, 0 Hz in the middle bin.
+std::vector<float> spectrum(const std::vector<Complex>& ring, std::size_t oldest, const Window& window) {
+    std::vector<Complex> b(ringLength);
+    for (std::size_t i = 0; i < ringLength; ++i) b[i] = ring[(oldest + i) % ringLength] * window.w[i];
+    fft(b);
+    std::vector<float> db(ringLength);
+    for (std::size_t j = 0; j < ringLength; ++j) {
+        const float magnitude = std::abs(b[(j + ringLength / 2) % ringLength]) / window.sum;
+        db[j] = 20.0f * std::log10(std::max(magnitude, 1e-8f));
+    }
+    return db;
+}
+
+}  // namespace
+
+ReceiverDSP::ReceiverDSP()
+    : stage1_(lowPassTaps(101, 65000.0, 960000.0)),
+      stage2_(lowPassTaps(129, 19000.0, 192000.0)),
+      wideRing_(ringLength),
+      agcPower_(initialAgcPower),
+      narrowRing_(ringLength) {
+    audioBlock_.reserve(audioBlockSize);
+    configure(Settings{});
+}
+
+void ReceiverDSP::configure(const Settings& s) {
+    // A width outside the form's range would leave the band-pass without a
+    // passband (no taps to normalise) or wider than the 48 kHz stream.
+    Settings next = s;
+    next.Bandwidth = std::clamp(s.Bandwidth, minBandwidth, maxBandwidth);
+
+    const bool first = !configured_;
+    const bool modeChanged = next.Mode != settings_.Mode;
+    const bool redesign = first || modeChanged || next.Bandwidth != settings_.Bandwidth;
+    const bool resetDecoder = first || decoderInputsDiffer(next, settings_);
+    settings_ = next;
+
+    const int64_t delta = settings_.center != 0
+                              ? static_cast<int64_t>(settings_.center) - static_cast<int64_t>(settings_.Frequency)
+                              : 0;
+    tuneStep48_ = phasorStep(static_cast<double>(delta), 48000.0);
+    tuneStep960_ = phasorStep(static_cast<double>(delta), 960000.0);
+
+    if (redesign) {
+        const Passband band = passband(settings_.Mode, settings_.Bandwidth);
+        bandpass_.configure(band.lo, band.hi);
+    }
+    bfoStep_ = phasorStep(settings_.Tone, 48000.0);
+
+    if (resetDecoder) {
+        decoder_.reset(settings_.WPM);
+        pendingText_.clear();
+        envelopeSum_ = 0.0f;
+        envelopeCount_ = 0;
+        envelopeLow1_ = {};
+        envelopeLow2_ = {};
+    }
+    // FM leaves the tracked power at the discriminator's level, which would
+    // hold any other mode near silence for seconds.
+    if (!first && modeChanged) agcPower_ = initialAgcPower;
+    configured_ = true;
+}
+
+void ReceiverDSP::bytes(const uint8_t* data, std::size_t n) {
+    std::size_t pairs = n / 2;
+    // Batches end where a frame is due, so that the wide ring holds exactly
+    // the pairs up to the frame's sample.
+    while (pairs > 0) {
+        const std::size_t batch = std::min({pairs, pairsUntilFrame(), maxBatchPairs});
+        frontEnd(data, batch);
+        listenToDecimated();
+        data += 2 * batch;
+        pairs -= batch;
+    }
+}
+
+// Pairs up to and including the one whose 48 kHz sample completes a frame:
+// the rest of the current group of 5, the stage-2 group's missing groups of
+// 5, then 20 pairs for every further 48 kHz sample.
+std::size_t ReceiverDSP::pairsUntilFrame() const {
+    const auto toNext48k = static_cast<std::size_t>((5 - stage1_.phase()) + 5 * (3 - stage2_.phase()));
+    return toNext48k + static_cast<std::size_t>(pairsPer48k) * static_cast<std::size_t>(samplesPerFrame - frameCount_ - 1);
+}
+
+void ReceiverDSP::frontEnd(const uint8_t* data, std::size_t pairs) {
+    for (std::size_t p = 0; p < pairs; ++p) {
+        Complex z(byteLevels[data[2 * p]], byteLevels[data[2 * p + 1]]);
+        z *= shift_;
+        shift_ *= shiftStep_;
+        if (++renormalise960_ == 9600) {
+            shift_ /= std::abs(shift_);
+            tune960_ = unitMagnitude(tune960_);
+            renormalise960_ = 0;
+        }
+        wideRing_[widePos_] = z;
+        widePos_ = (widePos_ + 1) % ringLength;
+        z *= tune960_;
+        tune960_ *= tuneStep960_;
+        stage1_.push(z);
+    }
+}
+
+void ReceiverDSP::listenToDecimated() {
+    stage1_.drain(at192_);
+    for (const Complex& v : at192_) stage2_.push(v);
+    stage2_.drain(at48_);
+    if (at48_.empty()) return;
+    bandpass_.filter(at48_, filtered48_);
+    for (std::size_t i = 0; i < at48_.size(); ++i) {
+        storeNarrow(at48_[i]);
+        listen(filtered48_[i], true);
+    }
+}
+
+void ReceiverDSP::input48(Complex sample, bool shifted) {
+    storeNarrow(sample);
+    if (!shifted) sample *= tune48_;
+    listen(bandpass_.filter(sample), shifted);
+}
+
+void ReceiverDSP::storeNarrow(Complex y) {
+    narrowRing_[narrowPos_] = y;
+    narrowPos_ = (narrowPos_ + 1) % ringLength;
+}
+
+void ReceiverDSP::listen(Complex y, bool shifted) {
+    tune48_ *= tuneStep48_;
+    ++powerCount_;
+    powerSum_ += std::norm(std::complex<double>(y));
+    const float s = demodulate(y);
+    followEnvelope(y);
+    emitAudio(gainControlled(s));
+    if (++frameCount_ == samplesPerFrame) {
+        frameCount_ = 0;
+        emitFrame(shifted);
+    }
+    if (++renormalise48_ == 48000) {
+        renormalise48_ = 0;
+        tune48_ = unitMagnitude(tune48_);
+        bfo_ = unitMagnitude(bfo_);
+    }
+}
+
+float ReceiverDSP::demodulate(Complex y) {
+    switch (settings_.Mode) {
+    case am: {
+        const float a = std::abs(y);
+        amCarrier_ += 0.001f * (a - amCarrier_);
+        return a - amCarrier_;
+    }
+    case fm: {
+        const Complex d = y * std::conj(fmPrevious_);
+        fmPrevious_ = y;
+        // 2500 Hz of deviation gives 1.0.
+        return std::atan2(d.imag(), d.real()) * 3.055775f;
+    }
+    case cw: {
+        const float s = (y * bfo_).real();
+        bfo_ *= bfoStep_;
+        return s;
+    }
+    default: return y.real();
+    }
+}
+
+void ReceiverDSP::followEnvelope(Complex y) {
+    envelopeLow1_ += 0.010417f * (y - envelopeLow1_);
+    envelopeLow2_ += 0.010417f * (envelopeLow1_ - envelopeLow2_);
+    envelopeSum_ += std::abs(envelopeLow2_);
+    if (++envelopeCount_ < 48) return;
+    if (settings_.Mode == cw && settings_.Decode) pendingText_ += decoder_.tick(envelopeSum_ / 48.0f, settings_);
+    envelopeSum_ = 0.0f;
+    envelopeCount_ = 0;
+}
+
+// Automatic gain (fast attack, slow decay) and the fade-in of a new chain.
+float ReceiverDSP::gainControlled(float s) {
+    const float e = s * s;
+    agcPower_ += (e - agcPower_) * (e > agcPower_ ? 0.015f : 0.00004f);
+    float gain = 0.5f;
+    if (settings_.Mode != fm) gain = agcPower_ > 1e-10f ? std::min(0.18f / std::sqrt(agcPower_), 1500.0f) : 1500.0f;
+    fadeIn_ = std::min(1.0f, fadeIn_ + 0.004166667f);
+    return std::clamp(s * gain, -0.95f, 0.95f) * fadeIn_;
+}
+
+void ReceiverDSP::emitAudio(float out) {
+    audioBlock_.push_back(out);
+    if (audioBlock_.size() < audioBlockSize) return;
+    if (onAudio) onAudio(audioBlock_);
+    audioBlock_.clear();
+}
+
+void ReceiverDSP::emitFrame(bool shifted) {
+    Frame frame;
+    frame.centred = shifted;
+    const Window window = hann();
+    frame.narrowSpectrum = spectrum(narrowRing_, narrowPos_, window);
+    frame.wideSpectrum = spectrum(wideRing_, widePos_, window);
+    frame.level = static_cast<float>(10.0 * std::log10(std::max(powerSum_ / std::max(powerCount_, 1), 1e-12)));
+    powerSum_ = 0.0;
+    powerCount_ = 0;
+    frame.wpm = 1200.0 / decoder_.dotMs;
+    frame.cwText = std::exchange(pendingText_, std::string());
+    if (onFrame) onFrame(std::move(frame));
+}
+
+}  // namespace hf
