@@ -1,6 +1,6 @@
 #include "app/centre_choice.h"
 
-#include "app/passband.h"
+#include "hf/passband.h"
 #include "hf/dongle_identity.h"
 
 #include <algorithm>
@@ -18,7 +18,7 @@ constexpr int64_t keptWindow = 175000;
 constexpr int64_t scanMargin = 400;
 constexpr int64_t receivedHalfSpan = 185000;
 
-int64_t scanCentre(int64_t f, int64_t c0, Passband band, int32_t span) {
+int64_t scanCentre(int64_t f, int64_t c0, hf::Passband band, int32_t span) {
     const int64_t half = std::min<int64_t>(span / 2 - scanMargin, keptWindow);
     if (half - band.hi < -half - band.lo) return f;
     const int64_t offset = f - c0;
@@ -48,7 +48,7 @@ uint32_t chooseCentre(const hf::Settings& next, uint32_t previousCentre, const C
     const int64_t c0 = previousCentre;
     int64_t centre;
     if (view.scanning)
-        centre = scanCentre(f, c0, passband(next.Mode, next.Bandwidth), view.spectrumSpan);
+        centre = scanCentre(f, c0, hf::passband(next.Mode, next.Bandwidth), view.spectrumSpan);
     else if (view.panDrag && c0 != 0)
         centre = c0;
     else
@@ -59,7 +59,7 @@ uint32_t chooseCentre(const hf::Settings& next, uint32_t previousCentre, const C
 }
 
 bool outOfSpan(const hf::Settings& settings) {
-    const Passband band = passband(settings.Mode, settings.Bandwidth);
+    const hf::Passband band = hf::passband(settings.Mode, settings.Bandwidth);
     const int64_t f = settings.Frequency;
     const int64_t centre = settings.center != 0 ? settings.center : settings.Frequency;
     return f + band.lo - centre < -receivedHalfSpan || f + band.hi - centre > receivedHalfSpan;

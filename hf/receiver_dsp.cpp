@@ -1,5 +1,7 @@
 #include "hf/receiver_dsp.h"
 
+#include "hf/passband.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -42,19 +44,6 @@ Complex phasorStep(double hz, double rate) {
 }
 
 Complex unitMagnitude(Complex phasor) { return phasor / std::max(std::abs(phasor), 0.00001f); }
-
-struct Passband {
-    double lo;
-    double hi;
-};
-
-Passband passband(int32_t mode, int32_t width) {
-    switch (mode) {
-    case usb: return {150.0, 150.0 + width};
-    case lsb: return {-width - 150.0, -150.0};
-    default: return {static_cast<double>(-(width / 2)), static_cast<double>(width / 2)};
-    }
-}
 
 bool decoderInputsDiffer(const Settings& a, const Settings& b) {
     return a.Frequency != b.Frequency || a.center != b.center || a.Mode != b.Mode ||

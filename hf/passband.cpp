@@ -1,6 +1,6 @@
-#include "app/passband.h"
+#include "hf/passband.h"
 
-namespace app {
+namespace hf {
 
 namespace {
 
@@ -16,4 +16,4 @@ Passband passband(int32_t mode, int32_t bandwidth) {
     return {-(bandwidth / 2), bandwidth / 2};
 }
 
-}  // namespace app
+}  // namespace hf

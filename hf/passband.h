@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace app {
+namespace hf {
 
 struct Passband {
     int32_t lo = 0;
@@ -15,4 +15,4 @@ struct Passband {
 // truncated).
 Passband passband(int32_t mode, int32_t bandwidth);
 
-}  // namespace app
+}  // namespace hf
