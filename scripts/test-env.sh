@@ -23,13 +23,16 @@ start_test_env() {
   for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.1; done
   export DISPLAY=":$(cat "$fd_file")"
 
-  # Sound server: two null sinks, the first is the default output.
+  # Sound server: two null sinks, the first is the default output. They run at
+  # the program's 48 kHz and never rewind, so that their monitors record
+  # exactly the samples that were played, the first ones of a stream included.
   export XDG_RUNTIME_DIR="$run/pulse"
   export PULSE_SERVER="unix:$run/pulse/native"
+  local sink="module-null-sink rate=48000 norewinds=1"
   pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
     -L "module-native-protocol-unix socket=$run/pulse/native auth-anonymous=1" \
-    -L "module-null-sink sink_name=hf_a sink_properties=device.description=HF_A" \
-    -L "module-null-sink sink_name=hf_b sink_properties=device.description=HF_B" \
+    -L "$sink sink_name=hf_a sink_properties=device.description=HF_A" \
+    -L "$sink sink_name=hf_b sink_properties=device.description=HF_B" \
     >"$run/pulse.log" 2>&1 &
   HF_PULSE_PID=$!
   for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
