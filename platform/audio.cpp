@@ -29,7 +29,8 @@ void Audio::start(unsigned device, const std::atomic<float>& volume, const std::
     current = device;
     event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     check(event != nullptr, "Evenement audio indisponible.");
-    check(open(output, device) == MMSYSERR_NOERROR, "Sortie audio indisponible.");
+    output = open(device);
+    check(output != nullptr, "Sortie audio indisponible.");
     check(prepareBuffers() == MMSYSERR_NOERROR, "Preparation audio impossible.");
     check(waveOutPause(output) == MMSYSERR_NOERROR, "Initialisation audio impossible.");
     thread = std::thread(&Audio::run, this);
@@ -99,8 +100,8 @@ void Audio::run() {
 }
 
 bool Audio::switchOutput(unsigned device) {
-    HWAVEOUT fresh = nullptr;
-    if (open(fresh, device) != MMSYSERR_NOERROR) {
+    const HWAVEOUT fresh = open(device);
+    if (!fresh) {
         // A newer choice of the user must survive the roll-back.
         uint32_t expected = device;
         requested->compare_exchange_strong(expected, current);
@@ -115,8 +116,11 @@ bool Audio::switchOutput(unsigned device) {
     return true;
 }
 
-MMRESULT Audio::open(HWAVEOUT& handle, unsigned device) {
-    return waveOutOpen(&handle, device, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT);
+HWAVEOUT Audio::open(unsigned device) {
+    HWAVEOUT handle = nullptr;
+    const MMRESULT result =
+        waveOutOpen(&handle, device, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT);
+    return result == MMSYSERR_NOERROR ? handle : nullptr;
 }
 
 MMRESULT Audio::prepareBuffers() {

@@ -69,7 +69,8 @@ public:
     std::atomic<uint32_t> underruns{0};
 
 private:
-    MMRESULT open(HWAVEOUT& handle, unsigned device);
+    // The device opened with the one format and `event`, or null.
+    HWAVEOUT open(unsigned device);
     MMRESULT prepareBuffers();
     void releaseOutput();
     bool takeBlock(std::array<float, hf::audioBlockSize>& block);

@@ -8,6 +8,7 @@
 #include <future>
 #include <memory>
 #include <stdexcept>
+#include <thread>
 
 #include "sink_recorder.h"
 #include "tone_signal.h"
@@ -118,14 +119,10 @@ public:
         ASSERT_TRUE(waitFor([&] { return audio.underruns == underrunsThen; })) << audio.underruns;
     }
 
-    // Lets `sink` record 0.4 s more, past all it was handed until now.
+    // Lets `sink` record 0.5 s more, past all it was handed until now.
     static void listenOn(const SinkRecorder& sink) {
         const std::size_t now = sink.recordedSamples();
-        ASSERT_TRUE(waitFor([&] { return sink.recordedSamples() >= now + 19200; }));
-        static int dumpCount = 0; // TEMPDEBUG
-        auto r = sink.recorded(); std::string name = "Z:\\work\\audio-probe\\dump_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" + std::to_string(dumpCount++) + ".raw";
-        for (auto& c : name) if (c == '/') c = '_';
-        FILE* f = fopen(name.c_str(), "wb"); fwrite(r.data(), 2, r.size(), f); fclose(f);
+        ASSERT_TRUE(waitFor([&] { return sink.recordedSamples() >= now + 24000; }));
     }
 
     std::size_t queuedBlocks() {
@@ -304,8 +301,15 @@ TEST(AudioStart, FailedOpenThrowsAndTheHalfStartedObjectGoesWithoutBlocking) {
     }
     EXPECT_NE(audio->event, nullptr);
     EXPECT_EQ(audio->output, nullptr);
-    auto destroyed = std::async(std::launch::async, [&] { audio.reset(); });
-    EXPECT_EQ(destroyed.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    // Destroyed on a thread of its own, so that a hang fails the test
+    // instead of stopping the run.
+    auto destroyed = std::make_shared<std::promise<void>>();
+    auto gone = destroyed->get_future();
+    std::thread([halfStarted = audio.release(), destroyed] {
+        delete halfStarted;
+        destroyed->set_value();
+    }).detach();
+    EXPECT_EQ(gone.wait_for(std::chrono::seconds(10)), std::future_status::ready);
 }
 
 TEST(AudioSink, QueuesBlocksCountsLostOnesAndRefusesOnceOutputFailed) {
