@@ -239,7 +239,20 @@ public:
     // [area: reception]
     // [area: form and settings]
     // [area: tick and plot]
+    // Set while App::tick runs: a message box shown inside it pumps the timer.
+    bool ticking = false;
+    void showFrame(const hf::Frame& frame, uint64_t now);
+    void updatePresence(const hf::Frame& frame, int lo, int hi, uint64_t now);
+    void appendDecodedText(const std::string& cwText);
+    void addWaterfallRow(const hf::Frame& frame);
+    void repaintDisplays();
+    std::wstring displayStatus(const hf::Frame& frame);
     // [area: construction and painting]
     // [area: commands and scanner]
+    // Set while the scanner or a resume publishes the form without stopping
+    // the scanner: a refused form shows a modal box, and the scanner must
+    // take no step from the frames that arrive behind it.
+    bool scanHeld = false;
+    void resetScanDwell();
     // [area: frequency field and plot mouse]
 };

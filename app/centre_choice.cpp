@@ -1,7 +1,7 @@
 #include "app/centre_choice.h"
 
+#include "app/reception_rules.h"
 #include "hf/passband.h"
-#include "hf/dongle_identity.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -31,14 +31,6 @@ int64_t keptCentre(int64_t f, int64_t c0, int32_t bandwidth) {
     return f;
 }
 
-bool receivable(const hf::Device& dongle, uint32_t hz) {
-    try {
-        hf::receptionPath(dongle, hz);
-        return true;
-    } catch (const std::runtime_error&) {
-        return false;
-    }
-}
 
 }  // namespace
 
@@ -53,9 +45,9 @@ uint32_t chooseCentre(const hf::Settings& next, uint32_t previousCentre, const C
         centre = c0;
     else
         centre = keptCentre(f, c0, next.Bandwidth);
-    const auto chosen = static_cast<uint32_t>(centre);
-    if (!receivable(dongle, chosen) && receivable(dongle, next.Frequency)) return next.Frequency;
-    return chosen;
+    hf::Settings placed = next;
+    placed.center = static_cast<uint32_t>(centre);
+    return onReceivablePath(placed, dongle).center;
 }
 
 bool outOfSpan(const hf::Settings& settings) {

@@ -1,9 +1,19 @@
 #include "app/plot_geometry.h"
 
+#include "hf/passband.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace app {
+
+namespace {
+
+int32_t handleMiddle(PassbandColumns edges) {
+    return static_cast<int32_t>((static_cast<int64_t>(edges.lo) + edges.hi) / 2);
+}
+
+}  // namespace
 
 PlotGeometry plotGeometry(int32_t clientWidth, int32_t clientHeight, float uiScale) {
     PlotGeometry plot;
@@ -28,6 +38,24 @@ int32_t offsetColumn(const PlotGeometry& plot, int64_t offsetHz, int32_t span) {
 
 double columnFrequency(const PlotGeometry& plot, int32_t x, uint32_t viewCentre, int32_t span) {
     return viewCentre + ((static_cast<double>(x) - 50.0) / plot.columns - 0.5) * span;
+}
+
+int64_t tunedOffset(const hf::Settings& form) {
+    return form.center != 0 ? static_cast<int64_t>(form.Frequency) - form.center : 0;
+}
+
+PassbandColumns passbandColumns(const PlotGeometry& plot, const hf::Settings& form, int32_t span) {
+    const hf::Passband band = hf::passband(form.Mode, form.Bandwidth);
+    const int64_t offset = tunedOffset(form);
+    return {offsetColumn(plot, offset + band.lo, span), offsetColumn(plot, offset + band.hi, span)};
+}
+
+int32_t lowerHandleColumn(PassbandColumns edges) {
+    return std::min(handleMiddle(edges) - 12, edges.lo);
+}
+
+int32_t upperHandleColumn(PassbandColumns edges) {
+    return std::max(handleMiddle(edges) + 12, edges.hi);
 }
 
 }  // namespace app

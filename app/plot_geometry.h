@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "hf/records.h"
+
 namespace app {
 
 struct PlotGeometry {
@@ -29,5 +31,20 @@ double columnFrequency(const PlotGeometry& plot, int32_t x, uint32_t viewCentre,
 inline uint32_t viewCentre(uint32_t centre, uint32_t frequency) {
     return centre != 0 ? centre : frequency;
 }
+
+// The tuned frequency's offset from the view centre: 0 while no centre is set.
+int64_t tunedOffset(const hf::Settings& form);
+
+// Columns (not clamped) of the passband edges of `form` on a view `span` Hz wide.
+struct PassbandColumns {
+    int32_t lo = 0;
+    int32_t hi = 0;
+};
+PassbandColumns passbandColumns(const PlotGeometry& plot, const hf::Settings& form, int32_t span);
+
+// The drag handles above the spectrum stay at least 24 px apart, however
+// narrow the passband.
+int32_t lowerHandleColumn(PassbandColumns edges);
+int32_t upperHandleColumn(PassbandColumns edges);
 
 }  // namespace app

@@ -20,6 +20,8 @@ inline constexpr wchar_t closingAfterSearchStatus[] = L"Recherche en cours, ferm
 inline constexpr wchar_t closingReceptionStatus[] = L"Fermeture de la réception…";
 inline constexpr wchar_t recordAudioCaption[] = L"Enregistrer l’audio";
 inline constexpr wchar_t startScanCaption[] = L"▶ Démarrer";
+inline constexpr wchar_t receiverNotStartedStatus[] =
+    L"Démarrage de la réception impossible : ressources système insuffisantes.";
 
 // The dongle a start may open, or the status text that refuses the start.
 struct DongleChoice {
@@ -42,9 +44,52 @@ const wchar_t* pauseCaption(bool paused);
 // The status once reception has ended: the receiver's error, if any.
 std::wstring stoppedStatus(const std::wstring& lastError);
 
+// The frequency the dongle's span is centred on: `center`, or the tuned
+// frequency while the form keeps no centre.
+uint32_t dongleCentre(const hf::Settings& settings);
+
+// The settings as this dongle can receive them: when it cannot receive at the
+// remembered centre but can at the tuned frequency (the two lie on both sides
+// of 25 MHz), the span is centred on the tuned frequency, as the form does.
+hf::Settings onReceivablePath(hf::Settings settings, const hf::Device& dongle);
+
+// The direct-sampling mode for the settings' centre on this dongle, after the
+// fallback above; throws when the dongle cannot receive there at all.
+uint32_t samplingMode(const hf::Settings& settings, const hf::Device& dongle);
+
+// The frequency handed to the tuner: 12 kHz above the centre, which the
+// receive chain shifts back. Throws "Frequence refusee." beyond 32 bits.
+uint32_t tunerFrequency(const hf::Settings& settings);
+
+// What the settings applier sends to the dongle. Without previous settings
+// everything is set up; otherwise only what a change calls for.
+struct DongleCalls {
+    uint32_t mode = 0;  // for rtlsdr_set_direct_sampling
+    bool samplingMode = false;
+    bool correction = false;
+    bool centre = false;
+    bool gainMode = false;
+    bool gainChoice = false;
+
+    bool operator==(const DongleCalls&) const = default;
+};
+
+DongleCalls dongleCalls(const hf::Device& dongle, const hf::Settings& next,
+                        const hf::Settings* previous);
+
 // A change of centre, correction or gain must go to the dongle, which stops
 // the stream; any other change is applied to the receive chain in place.
 bool needsRetune(const hf::Settings& next, const hf::Settings& applied);
+
+// What the read callback does with the settings the form has published.
+enum class Publication { unchanged, inPlace, retune };
+
+Publication publication(int32_t generation, const hf::Settings& published,
+                        int32_t appliedGeneration, const hf::Settings& applied);
+
+// The mailbox's CW text not yet shown, followed by a frame's: at most the last
+// 20000 bytes, never starting inside a UTF-8 character.
+std::string mailboxText(const std::string& waiting, const std::string& fresh);
 
 // The tuner's gain nearest to `wanted`, the earliest of equally near ones.
 // Throws "Liste des gains invalide." for an empty list.

@@ -10,6 +10,8 @@
 namespace app {
 
 inline constexpr wchar_t searchingStatus[] = L"Recherche des clés compatibles…";
+inline constexpr wchar_t searchNotStartedStatus[] =
+    L"Recherche des clés impossible : ressources système insuffisantes.";
 
 // "RTL-SDR Blog V4" (with a serial number), "Nooelec NESDR SMArt v5", or
 // "Clé RTL-SDR" for any other dongle.

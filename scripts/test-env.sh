@@ -42,20 +42,13 @@ start_test_env() {
   export WINEPREFIX="$run/wineprefix" WINEARCH=win64 WINEDEBUG=-all
   mkdir -p "$WINEPREFIX"; wineserver -p
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >"$run/wineboot.log" 2>&1
-  cat >"$run/prefix.reg" <<'REG'
+  cat >"$run/sound.reg" <<'REG'
 REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"Segoe UI"="DejaVu Sans"
-"Segoe UI Semibold"="DejaVu Sans"
-"Consolas"="DejaVu Sans Mono"
-"Tahoma"="DejaVu Sans"
-"MS Shell Dlg"="DejaVu Sans"
-"MS Shell Dlg 2"="DejaVu Sans"
 
 [HKEY_CURRENT_USER\Software\Wine\Drivers]
 "Audio"="pulse"
 REG
-  wine regedit /S "$run/prefix.reg" >/dev/null 2>&1
+  wine regedit /S "$root/scripts/wine-fonts.reg" >/dev/null 2>&1
+  wine regedit /S "$run/sound.reg" >/dev/null 2>&1
   export HF_TEST_RUN="$run"
 }

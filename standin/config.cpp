@@ -205,7 +205,7 @@ StandinConfig builtInConfig() {
         signal(SignalKind::Usb, 7074000, -35, 1500),  // a steady USB tone
         signal(SignalKind::Am, 27185000, -25, 800),   // CB channel 19
         cbFm,
-        signal(SignalKind::Noise, 0, -45, 0),
+        signal(SignalKind::Noise, 0, -30, 0),
     };
     return config;
 }

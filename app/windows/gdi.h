@@ -38,6 +38,21 @@ using Bitmap = Object<HBITMAP>;
 inline Pen solidPen(int width, COLORREF colour) { return Pen(CreatePen(PS_SOLID, width, colour)); }
 inline Brush solidBrush(COLORREF colour) { return Brush(CreateSolidBrush(colour)); }
 
+// An icon loaded at a chosen size (not shared, so it is destroyed).
+class Icon {
+public:
+    explicit Icon(HICON icon) : icon_(icon) {}
+    ~Icon() {
+        if (icon_ != nullptr) DestroyIcon(icon_);
+    }
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+    HICON get() const { return icon_; }
+
+private:
+    HICON icon_;
+};
+
 // Selects an object into a context and puts the previous one back.
 class Selection {
 public:
@@ -69,6 +84,8 @@ public:
     OffscreenSurface(const OffscreenSurface&) = delete;
     OffscreenSurface& operator=(const OffscreenSurface&) = delete;
     HDC dc() const { return dc_; }
+    // Whether both the context and the bitmap could be made.
+    bool ready() const { return dc_ != nullptr && bitmap_ != nullptr; }
 
 private:
     HDC dc_;
@@ -80,10 +97,20 @@ private:
 class Paint {
 public:
     explicit Paint(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
-    ~Paint() { EndPaint(window_, &paint_); }
+    ~Paint() {
+        if (window_ != nullptr) EndPaint(window_, &paint_);
+    }
     Paint(const Paint&) = delete;
     Paint& operator=(const Paint&) = delete;
     HDC dc() const { return dc_; }
+    // The rectangle to repaint, in client coordinates.
+    const RECT& area() const { return paint_.rcPaint; }
+    // Ends the paint now, for a caller that reports EndPaint's result.
+    BOOL end() {
+        const BOOL ended = EndPaint(window_, &paint_);
+        window_ = nullptr;
+        return ended;
+    }
 
 private:
     HWND window_;
@@ -102,6 +129,22 @@ public:
 private:
     HDC dc_;
     int saved_;
+};
+
+// GetDC and ReleaseDC: a window's context outside painting, for measuring.
+class WindowContext {
+public:
+    explicit WindowContext(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowContext() {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+    WindowContext(const WindowContext&) = delete;
+    WindowContext& operator=(const WindowContext&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
 };
 
 }  // namespace gdi

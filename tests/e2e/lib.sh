@@ -146,3 +146,84 @@ e2e_capture_stop() {
   [ -n "$E2E_CAPTURE_PID" ] && e2e_end_process "$E2E_CAPTURE_PID"
   E2E_CAPTURE_PID=""
 }
+
+# e2e_standin <config file>: the stand-in "rtlsdr.dll" of programs started
+# from now on reads this configuration (its call log lands beside it).
+e2e_standin() {
+  local path; path=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+  export HF_STANDIN_CONFIG="Z:${path//\//\\}"
+}
+
+# e2e_settings_text: settings.ini as UTF-8 text without carriage returns,
+# whether the program wrote it in UTF-16 (with a byte-order mark) or not.
+e2e_settings_text() {
+  local file; file="$(e2e_settings_folder)/settings.ini" || return 1
+  [ -f "$file" ] || { e2e_error "no settings file $file"; return 1; }
+  if [ "$(head -c 2 "$file" | od -An -tx1 | tr -d ' ')" = fffe ]; then
+    iconv -f UTF-16 -t UTF-8 "$file"
+  else
+    cat "$file"
+  fi | tr -d '\r'
+}
+
+# e2e_ini_value <section> <key>: one value of settings.ini (empty if absent).
+e2e_ini_value() {
+  e2e_settings_text | awk -v section="[$1]" -v key="$2" '
+    /^\[/ { inside = ($0 == section); next }
+    inside && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'
+}
+
+# e2e_check <label> <expected> <actual>
+e2e_check() {
+  [ "$2" = "$3" ] || e2e_error "$1: expected '$2', got '$3'"
+}
+
+# e2e_tone <raw capture> <frequency> <minimum share> <minimum dBFS>: the
+# capture holds that tone, loud enough, carrying most of the sound.
+e2e_tone() {
+  local result level share
+  result=$(python3 "$(dirname "${BASH_SOURCE[0]}")/tone_check.py" "$1" "$2") || { e2e_error "tone check failed"; return 1; }
+  read -r level share <<<"$result"
+  echo "e2e: capture $1: level $level dBFS, share of $2 Hz $share"
+  python3 -c "import sys; l=float('$level'); s=float('$share'); sys.exit(0 if s >= $3 and l >= $4 else 1)" ||
+    e2e_error "expected a $2 Hz tone (share >= $3, level >= $4 dBFS) in $1, got level $level share $share"
+}
+
+# e2e_silent <raw capture> <maximum dBFS>
+e2e_silent() {
+  local result level
+  result=$(python3 "$(dirname "${BASH_SOURCE[0]}")/tone_check.py" "$1" 1000) || { e2e_error "tone check failed"; return 1; }
+  read -r level _ <<<"$result"
+  python3 -c "import sys; l=float('$level'); sys.exit(0 if l <= $2 else 1)" ||
+    e2e_error "expected silence (<= $2 dBFS) in $1, got $level dBFS"
+}
+
+# e2e_program <wine-run> <program.exe> <hfprobe.exe> <work folder>: what every
+# test of the program is given; the program is $E2E_EXE from then on.
+e2e_program() {
+  E2E_EXE=$2
+  e2e_init "$1" "$3" "$4"
+}
+
+# e2e_scene <piece>...: the stand-in configuration made of the pieces in
+# scenes/ (v4 first: it opens the call log), in effect from now on.
+e2e_scene() {
+  local piece
+  for piece in "$@"; do cat "$(dirname "${BASH_SOURCE[0]}")/scenes/$piece.ini"; done >"$E2E_WORK/standin.ini"
+  e2e_standin "$E2E_WORK/standin.ini"
+}
+
+# e2e_save_as <file>: types the file's Windows path into the open save
+# dialog, as a user would.
+e2e_save_as() {
+  local path dialog
+  path="Z:$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+  path=${path//\//\\}
+  dialog=$(timeout 20 xdotool search --sync --name '^Save As$' | head -1) || { e2e_error "no save dialog"; return 1; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.5
+  xdotool type --delay 20 "$path"
+  xdotool key Return
+  for _ in $(seq 100); do xdotool search --name '^Save As$' >/dev/null 2>&1 || return 0; sleep 0.1; done
+  e2e_error "the save dialog did not close"
+}

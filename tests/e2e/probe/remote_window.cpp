@@ -23,7 +23,9 @@ HWND findMainWindow() { return FindWindowW(L"HFOrvandeMain", nullptr); }
 
 HWND mainWindow(int timeoutMs) {
     HWND found = nullptr;
-    if (!waitUntil([&] { return (found = findMainWindow()) != nullptr; }, timeoutMs))
+    // Visible only once its creation, controls included, has finished.
+    if (!waitUntil([&] { return (found = findMainWindow()) != nullptr && IsWindowVisible(found); },
+                   timeoutMs))
         throw std::runtime_error("no window of class HFOrvandeMain after " +
                                  std::to_string(timeoutMs) + " ms");
     return found;

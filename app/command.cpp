@@ -1,0 +1,248 @@
+// Every click, combo choice and list double-click of the main window. The
+// button rows select in their hidden combos and then act as those combos do,
+// so that the combos stay the one record of each choice.
+
+#include "app/app.h"
+
+#include "app/calibration.h"
+#include "app/command_rules.h"
+#include "app/favorites.h"
+#include "app/reception_rules.h"
+#include "app/recording_commands.h"
+#include "app/reentry_guard.h"
+#include "app/scan_rules.h"
+#include "app/windows/control_access.h"
+#include "app/windows/ini_file.h"
+#include "platform/text.h"
+
+#include <string>
+
+namespace {
+
+// The controls the dispatcher answers or writes to.
+constexpr int startButton = 100;
+constexpr int applyButton = 102;
+constexpr int stepDownButton = 103;
+constexpr int stepUpButton = 104;
+constexpr int gainCombo = 108;
+constexpr int ppmField = 109;
+constexpr int autoSpeedBox = 112;
+constexpr int thresholdCombo = 113;
+constexpr int decodeBox = 114;
+constexpr int dongleList = 115;
+constexpr int searchButton = 116;
+constexpr int audioOutputList = 117;
+constexpr int favoritesList = 119;
+constexpr int addFavoriteButton = 120;
+constexpr int clearTextButton = 122;
+constexpr int saveTextButton = 123;
+constexpr int decodedTextField = 127;
+constexpr int autoGainBox = 128;
+constexpr int stopButton = 129;
+constexpr int scanNextButton = 135;
+constexpr int pauseButton = 137;
+constexpr int muteButton = 138;
+constexpr int scanStopButton = 139;
+constexpr int firstPresetButton = 400;
+constexpr int lastPresetButton = 402;
+
+// Stops the scanner, publishes the whole form and saves it.
+void apply(App& app) { app.readConfig(true, true); }
+
+void togglePause(App& app) {
+    if (!app.running) return;
+    const bool paused = !app.paused.load();
+    app.paused.store(paused);
+    if (!paused) {
+        const app::ReentryGuard hold(app.scanHeld);
+        app.readConfig(false, false);
+    }
+    // Only now: the resume has published a new generation, and the dwell must
+    // wait for frames of it rather than of the one before.
+    app.resetScanDwell();
+    ctl::setText(app.controls, pauseButton, app::pauseCaption(paused));
+    ctl::setText(app.controls, startButton, app::listeningCaption(paused));
+    app.setStatus(paused ? app::pausedStatus : app::resumedStatus);
+    ctl::repaint(app.controls, pauseButton);
+}
+
+void toggleMute(App& app) {
+    const bool muted = !app.muted.load();
+    app.muted.store(muted);
+    ctl::setText(app.controls, muteButton, app::muteCaption(muted));
+    ctl::repaint(app.controls, muteButton);
+}
+
+void chooseDongle(App& app) {
+    if (app.searching) return;  // the search is replacing the list the choice points into
+    if (app.running) {
+        ctl::select(app.controls, dongleList, app::dongleInUseItem(app.devices, app.selectedDevice));
+        MessageBoxW(app.mainWindow, app::dongleInUseText, app::dongleChoiceCaption,
+                    MB_ICONINFORMATION);
+        return;
+    }
+    const auto chosen = app::chosenDongle(app.sel(dongleList), app.devices.size());
+    if (!chosen) return;
+    app.save();  // the outgoing dongle keeps its own correction
+    app.selectedDevice = app.devices[*chosen];
+    const app::IniSection section =
+        app::IniFile(app.settingsFile).section(narrow(app.calibrationKey(app.selectedDevice)));
+    app.uiSettings.PPM = app::storedCorrection(section, app.selectedDevice);
+    ctl::setText(app.controls, ppmField, std::to_wstring(app.uiSettings.PPM));
+    app.save();
+    InvalidateRect(app.mainWindow, nullptr, TRUE);
+}
+
+void chooseAudioOutput(App& app) {
+    const int item = app.sel(audioOutputList);
+    if (item < 0) return;
+    app.requestedOutput = app::requestedOutput(item);
+    if (app.running) {
+        // The playback thread switches and reports back, which saves then.
+        app.setStatus(app::outputSwitchingStatus);
+        return;
+    }
+    app.save();
+    app.setStatus(app::outputRememberedStatus);
+}
+
+void recallFavorite(App& app) {
+    HWND list = ctl::find(app.controls, favoritesList);
+    if (list == nullptr) return;
+    const LRESULT item = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (item < 0 || static_cast<std::size_t>(item) >= app.favorites.size()) return;
+    app.uiSettings = app::recalledFavorite(app.uiSettings, app.favorites[item].second);
+    app.settingsUI();
+    apply(app);
+}
+
+void addFavorite(App& app) {
+    if (!app::mayAddFavorite(app.favorites.size())) return;
+    if (!app.readConfig(true, true)) return;
+    app.favorites.emplace_back(app::favoriteName(app.uiSettings.Frequency), app.uiSettings);
+    app.favoriteList();
+    app.save();
+}
+
+void chooseSpan(App& app) {
+    app.spectrumSpan = app::spanOfItem(app.sel(app::spanCombo));
+    app.save();
+    app.waterfall.clear();
+    InvalidateRect(app.plotWindow, nullptr, FALSE);
+}
+
+void chooseScanRange(App& app) {
+    app.stopRadioScan();
+    const int range = app.sel(app::rangeCombo);
+    ctl::select(app.controls, app::rangeMirrorCombo, app::mirrorItem(range));
+    if (const auto texts = app::rangeTexts(range)) {
+        ctl::setText(app.controls, app::rangeStartField, texts->start);
+        ctl::setText(app.controls, app::rangeEndField, texts->end);
+    }
+    app.layout();
+}
+
+void chooseMode(App& app) {
+    const int mode = app.sel(app::modeCombo);
+    const app::ModeDefaults defaults = app::modeDefaults(mode);
+    app.uiSettings.Mode = mode;
+    app.uiSettings.Bandwidth = defaults.bandwidth;
+    app.uiSettings.Step = defaults.step;
+    app.settingsUI();
+    apply(app);
+}
+
+void choosePreset(App& app, int preset) {
+    const auto bandwidth = app::presetBandwidth(app.uiSettings.Mode, preset);
+    if (!bandwidth) {
+        app.setStatus(app::voicePresetsOnlyStatus);
+        return;
+    }
+    app.uiSettings.Bandwidth = *bandwidth;
+    app.settingsUI();
+    apply(app);
+}
+
+void stepFrequency(App& app, int direction) {
+    app.uiSettings.Frequency =
+        app::steppedFrequency(app.uiSettings.Frequency, app.uiSettings.Step, direction);
+    app.frequencyText();
+    apply(app);
+}
+
+}  // namespace
+
+void App::command(int id, int code) {
+    const bool clicked = code == BN_CLICKED;
+    const bool chosen = code == CBN_SELCHANGE;
+
+    if (clicked) {
+        if (const auto row = app::rowChoice(id, sel(app::rangeCombo))) {
+            ctl::select(controls, row->combo, row->item);
+            command(row->combo, CBN_SELCHANGE);
+            refreshChoices();
+            return;
+        }
+        if (const auto dwell = app::dwellOfButton(id)) {
+            scanDwellMs = *dwell;
+            resetScanDwell();
+            refreshChoices();
+            save();
+            return;
+        }
+    }
+    if (id >= firstPresetButton && id <= lastPresetButton)
+        return choosePreset(*this, id - firstPresetButton);
+
+    switch (id) {
+        case startButton: return start();
+        case stopButton:
+            stopRadioScan();
+            if (running) start();
+            return;
+        case pauseButton: return togglePause(*this);
+        case muteButton: return toggleMute(*this);
+        case scanStopButton: return stopRadioScan();
+        case app::scanStartButton:
+            if (!radioScanning) beginRadioScan();
+            return;
+        case scanNextButton:
+            if (radioScanning) advanceScan();
+            return;
+        case searchButton: return scan();
+        case applyButton: return apply(*this);
+        case stepDownButton: return stepFrequency(*this, -1);
+        case stepUpButton: return stepFrequency(*this, +1);
+        case addFavoriteButton: return addFavorite(*this);
+        case clearTextButton:
+            decodedText.clear();
+            ctl::setText(controls, decodedTextField, L"");
+            return;
+        case saveTextButton: return commands::saveDecodedText(*this);
+        case app::recordButton: return commands::toggleRecording(*this);
+        default: break;
+    }
+
+    if (chosen) {
+        switch (id) {
+            case app::modeCombo: return chooseMode(*this);
+            case app::stepCombo:
+            case gainCombo:
+            case thresholdCombo: return apply(*this);
+            case dongleList: return chooseDongle(*this);
+            case audioOutputList: return chooseAudioOutput(*this);
+            case app::rangeMirrorCombo: {
+                const int mirror = sel(app::rangeMirrorCombo);
+                if (mirror < 0) return;
+                ctl::select(controls, app::rangeCombo, app::rangeOfMirrorItem(mirror));
+                return chooseScanRange(*this);
+            }
+            case app::spanCombo: return chooseSpan(*this);
+            case app::rangeCombo: return chooseScanRange(*this);
+            default: return;
+        }
+    }
+    if (clicked && (id == autoSpeedBox || id == decodeBox || id == autoGainBox))
+        return apply(*this);
+    if (code == LBN_DBLCLK && id == favoritesList) recallFavorite(*this);
+}

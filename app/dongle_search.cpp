@@ -1,0 +1,58 @@
+// Lists the attached dongles on a worker thread, so that the window stays
+// responsive while the library enumerates them, then refills the dongle list
+// with the confirmed dongle selected again, and never another in its place.
+
+#include "app/app.h"
+
+#include "app/search_rules.h"
+#include "platform/text.h"
+
+#include <exception>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+constexpr int dongleList = 115;
+constexpr int searchButton = 116;
+
+}  // namespace
+
+void App::scan() {
+    if (searching || running) return;
+    if (searchThread.joinable()) searchThread.join();
+    searching = true;
+    // The search thread replaces `devices`, which a choice in the list reads.
+    EnableWindow(controls.at(searchButton), FALSE);
+    EnableWindow(controls.at(dongleList), FALSE);
+    setStatus(app::searchingStatus);
+    try {
+        searchThread = std::thread([this] {
+            try {
+                std::vector<hf::Device> found = rtl->devices();
+                devices.swap(found);  // the old list goes with `found`, on this thread
+                lastError.clear();
+            } catch (const std::exception& e) {
+                lastError = wide(e.what());
+            }
+            PostMessageW(mainWindow, searchEndedMessage, 0, 0);
+        });
+    } catch (const std::system_error&) {
+        searching = false;
+        EnableWindow(controls.at(searchButton), TRUE);
+        EnableWindow(controls.at(dongleList), TRUE);
+        setStatus(app::searchNotStartedStatus);
+    }
+}
+
+void App::scanDone() {
+    if (searchThread.joinable()) searchThread.join();
+    searching = false;
+    EnableWindow(controls.at(searchButton), TRUE);
+    EnableWindow(controls.at(dongleList), TRUE);
+    const int selection = app::rememberedSelection(devices, selectedDevice);
+    combo(dongleList, app::dongleListTexts(devices), selection);
+    setStatus(app::searchOutcomeStatus(selection));
+    InvalidateRect(mainWindow, nullptr, TRUE);
+    if (closePending) DestroyWindow(mainWindow);
+}

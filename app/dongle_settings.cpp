@@ -1,0 +1,42 @@
+#include "app/dongle_settings.h"
+
+#include "app/receiver_messages.h"
+#include "app/reception_rules.h"
+#include "platform/check.h"
+
+#include <vector>
+
+namespace {
+
+// The library answers -2 when the correction is already the one asked for.
+constexpr int correctionUnchanged = -2;
+constexpr int mostTunerGains = 127;
+
+}  // namespace
+
+void DongleSettings::operator()(const hf::Settings& next, const hf::Settings* previous) const {
+    const Rtl& rtl = *app_->rtl;
+    rtlsdr_dev_t* const handle = *handle_;
+    const app::DongleCalls calls = app::dongleCalls(*dongle_, next, previous);
+    if (calls.samplingMode)
+        check(rtl.set_direct_sampling(handle, static_cast<int>(calls.mode)) == 0, app::samplingModeRefused);
+    if (calls.correction) {
+        const int result = rtl.set_freq_correction(handle, next.PPM);
+        check(result == 0 || result == correctionUnchanged, app::correctionRefused);
+    }
+    if (calls.centre)
+        check(rtl.set_center_freq(handle, app::tunerFrequency(next)) == 0, app::frequencyRefused);
+    if (calls.gainMode)
+        check(rtl.set_tuner_gain_mode(handle, next.RFAuto ? 0 : 1) == 0, app::gainModeRefused);
+    if (calls.gainChoice) chooseGain(next.Gain);
+}
+
+void DongleSettings::chooseGain(int32_t wanted) const {
+    const Rtl& rtl = *app_->rtl;
+    rtlsdr_dev_t* const handle = *handle_;
+    const int count = rtl.get_tuner_gains(handle, nullptr);
+    check(count >= 1 && count <= mostTunerGains, app::gainListInvalid);
+    std::vector<int> gains(static_cast<std::size_t>(count));
+    check(rtl.get_tuner_gains(handle, gains.data()) == count, app::gainListInvalid);
+    check(rtl.set_tuner_gain(handle, app::nearestGain(gains, wanted)) == 0, app::gainRefused);
+}

@@ -1,0 +1,112 @@
+#include "app/app.h"
+
+#include "app/form_display.h"
+#include "app/form_publication.h"
+#include "app/form_reading.h"
+#include "app/slider_strip.h"
+#include "app/waterfall_shift.h"
+#include "hf/frequency_text.h"
+#include "platform/text.h"
+
+#include <exception>
+#include <string>
+
+namespace {
+
+constexpr int panDrag = 4;
+constexpr int choiceGroups[] = {300, 320, 340, 360, 380, 400};
+constexpr int choicesPerGroup = 7;
+
+bool checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+app::FormControls formControls(App& app) {
+    const auto& c = app.controls;
+    app::FormControls form;
+    form.frequency = text(c.at(101));
+    form.modeSelection = app.sel(105);
+    form.bandwidth = text(c.at(107));
+    form.ppm = text(c.at(109));
+    form.tone = text(c.at(110));
+    form.wpm = text(c.at(111));
+    form.stepSelection = app.sel(106);
+    form.gainSelection = app.sel(108);
+    form.autoSpeed = checked(c.at(112));
+    form.rfAuto = checked(c.at(128));
+    form.decode = checked(c.at(114));
+    form.thresholdSelection = app.sel(113);
+    return form;
+}
+
+void setNumber(HWND edit, int32_t value) { SetWindowTextW(edit, std::to_wstring(value).c_str()); }
+
+}  // namespace
+
+bool App::readConfig(bool stopScan, bool save) {
+    if (stopScan) stopRadioScan();
+    try {
+        const hf::Settings read = app::readForm(formControls(*this), running, selectedDevice);
+        {
+            const std::lock_guard lock(settingsMutex);
+            const app::CentreView view{radioScanning, dragMode == panDrag, spectrumSpan};
+            const app::FormPublication p = app::formPublication(
+                read, uiSettings.center, sharedSettings.center, view, selectedDevice, waterfallColumns);
+            if (p.waterfallShift != 0 && !waterfall.empty())
+                waterfall = app::shiftedWaterfall(waterfall, waterfallColumns, p.waterfallShift);
+            outOfSpan = p.outOfSpan;
+            uiSettings = p.settings;
+            sharedSettings = uiSettings;
+            ++settingsGeneration;
+        }
+        signalPresent = false;
+        HWND frequency = controls.at(101);
+        InvalidateRect(frequency, nullptr, TRUE);
+        SetWindowTextW(frequency, hf::frequencyDisplay(uiSettings.Frequency).c_str());
+        if (save) this->save();
+        return true;
+    } catch (const std::exception& e) {
+        MessageBoxW(mainWindow, wide(e.what()).c_str(), L"Réglage à corriger",
+                    MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+}
+
+void App::settingsUI() {
+    const auto captions = app::presetCaptions(uiSettings.Mode);
+    for (int i = 0; i < 3; ++i)
+        if (const auto preset = controls.find(400 + i); preset != controls.end())
+            SetWindowTextW(preset->second, captions[i]);
+    if (const auto gain = controls.find(108); gain != controls.end()) {
+        const BOOL enable = app::gainControlsEnabled(selectedDevice, uiSettings.Frequency);
+        EnableWindow(gain->second, enable);
+        if (const auto rfAuto = controls.find(128); rfAuto != controls.end())
+            EnableWindow(rfAuto->second, enable);
+    }
+    SetWindowTextW(controls.at(101), hf::frequencyDisplay(uiSettings.Frequency).c_str());
+    SendMessageW(controls.at(105), CB_SETCURSEL, static_cast<WPARAM>(uiSettings.Mode), 0);
+    setNumber(controls.at(107), uiSettings.Bandwidth);
+    setNumber(controls.at(109), uiSettings.PPM);
+    SendMessageW(controls.at(114), BM_SETCHECK, uiSettings.Decode ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(controls.at(106), CB_SETCURSEL,
+                 static_cast<WPARAM>(app::stepSelection(uiSettings.Step)), 0);
+    refreshChoices();
+}
+
+int App::sel(int id) {
+    const auto combo = controls.find(id);
+    if (combo == controls.end()) return -1;
+    return static_cast<int>(SendMessageW(combo->second, CB_GETCURSEL, 0, 0));
+}
+
+void App::refreshChoices() {
+    for (const int first : choiceGroups)
+        for (int id = first; id < first + choicesPerGroup; ++id)
+            if (const auto button = controls.find(id); button != controls.end())
+                InvalidateRect(button->second, nullptr, TRUE);
+}
+
+void App::sliderValueChanged(int id) {
+    if (!uiLayout) return;  // nothing is painted before the first layout
+    const app::PixelRect strip = app::sliderValueStrip(uiLayout->boxes.at(id), uiScale);
+    const RECT rect{strip.left, strip.top, strip.right, strip.bottom};
+    InvalidateRect(mainWindow, &rect, TRUE);
+}

@@ -1,0 +1,120 @@
+// Starting and stopping a reception from the user-interface thread, and the
+// way back to the stopped state once the receiver thread has ended.
+
+#include "app/app.h"
+
+#include "app/reception_rules.h"
+#include "hf/dongle_identity.h"
+#include "platform/text.h"
+
+#include <exception>
+#include <mutex>
+#include <system_error>
+
+namespace {
+
+constexpr int startButton = 100;
+constexpr int frequencyField = 101;
+constexpr int searchButton = 116;
+constexpr int audioOutputList = 117;
+constexpr int recordButton = 124;
+constexpr int statusLine = 126;
+constexpr int stopButton = 129;
+constexpr int scanStartButton = 134;
+constexpr int pauseButton = 137;
+constexpr int dongleList = 115;
+
+}  // namespace
+
+void App::start() {
+    if (running) {
+        stopRequested = true;
+        cancel();
+        setStatus(app::stoppingStatus);
+        EnableWindow(controls.at(stopButton), FALSE);
+        return;
+    }
+    if (searching) {
+        setStatus(app::searchRunningStatus);
+        return;
+    }
+    if (!readConfig(true, true)) return;
+    if (receiverThread.joinable()) receiverThread.join();
+
+    const app::DongleChoice choice = app::startDongle(sel(dongleList), devices, selectedDevice);
+    if (!choice.dongle) {
+        setStatus(choice.refusal);
+        return;
+    }
+    const hf::Device key = *choice.dongle;
+    try {
+        // The receiver thread repeats both checks; here they refuse before
+        // anything changes.
+        hf::chooseDevice(devices, key);
+        app::samplingMode(uiSettings, key);
+        running = true;
+        paused = false;
+        stopRequested = false;
+        watchdogFired = false;
+    } catch (const std::exception& e) {
+        setStatus(wide(e.what()));
+        return;
+    }
+    lastFrameMs = GetTickCount64();
+    lastError.clear();
+    lockControls(true);
+    setStatus(app::openingStatus);
+    requestedOutput = app::requestedOutput(sel(audioOutputList));
+    try {
+        receiverThread = std::thread(&App::receive, StartRecord{this, key, requestedOutput.load()});
+    } catch (const std::system_error&) {
+        // No thread will post its end: stop here as a reception that ended
+        // at once would, the recorder finalised as the thread would have.
+        lastError = app::receiverNotStartedStatus;
+        {
+            const std::lock_guard lock(wavMutex);
+            recorder.close();
+        }
+        done();
+        return;
+    }
+    save();
+}
+
+void App::cancel() {
+    const std::lock_guard lock(deviceMutex);
+    if (device != nullptr) rtl->cancel_async(device);
+}
+
+void App::done() {
+    radioScanning = false;
+    lastSignalMs = 0;
+    if (const auto scanStart = controls.find(scanStartButton); scanStart != controls.end())
+        SetWindowTextW(scanStart->second, app::startScanCaption);
+    if (receiverThread.joinable()) receiverThread.join();
+    running = false;
+    paused = false;
+    signalPresent = false;
+    InvalidateRect(controls.at(frequencyField), nullptr, TRUE);
+    lockControls(false);
+    EnableWindow(controls.at(startButton), TRUE);
+    SetWindowTextW(controls.at(recordButton), app::recordAudioCaption);
+    setStatus(app::stoppedStatus(lastError));
+    if (closePending) DestroyWindow(mainWindow);
+}
+
+void App::lockControls(bool locked) {
+    EnableWindow(controls.at(searchButton), !locked);
+    EnableWindow(controls.at(startButton), !locked);
+    EnableWindow(controls.at(stopButton), locked);
+    EnableWindow(controls.at(pauseButton), locked);
+    SetWindowTextW(controls.at(pauseButton), app::pauseCaption(paused));
+    SetWindowTextW(controls.at(startButton), app::startCaption(locked));
+    InvalidateRect(controls.at(startButton), nullptr, TRUE);
+    InvalidateRect(controls.at(stopButton), nullptr, TRUE);
+}
+
+void App::setStatus(const std::wstring& text) {
+    statusText = text;
+    SetWindowTextW(controls.at(statusLine), statusText.c_str());
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The box that shows an error caught at the message dispatch, so that no
+// exception ever crosses Windows' own frames.
+
+#include <windows.h>
+
+#include <exception>
+
+#include "platform/text.h"
+
+inline void showError(HWND owner, const std::exception& error) {
+    MessageBoxW(owner, wide(error.what()).c_str(), L"HF Orvande", MB_ICONERROR);
+}

@@ -1,0 +1,47 @@
+#include "app/settings_writes.h"
+
+#include "app/calibration.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> sectionsOf(const std::vector<app::SectionWrite>& writes) {
+    std::vector<std::string> names;
+    for (const app::SectionWrite& w : writes) names.push_back(w.section);
+    return names;
+}
+
+TEST(SettingsWrites, ADongleWithoutSerialKeepsNoCorrection) {
+    app::StoredSettings s;
+    s.dongle = {0, "RTLSDRBlog", "Blog V4", ""};
+    EXPECT_EQ(sectionsOf(app::settingsFileWrites(s, app::builtInFavorites(), std::nullopt)),
+              (std::vector<std::string>{"Radio", "Favorites"}));
+}
+
+TEST(SettingsWrites, EachSerialKeepsItsOwnCorrection) {
+    app::StoredSettings s;
+    s.radio.PPM = -13;
+    s.dongle = {0, "RTLSDRBlog", "Blog V4", "00000001"};
+    const auto first = app::settingsFileWrites(s, app::builtInFavorites(), std::nullopt);
+    s.dongle.serial = "00000002";
+    const auto second = app::settingsFileWrites(s, app::builtInFavorites(), std::nullopt);
+    ASSERT_EQ(first.size(), 3u);
+    ASSERT_EQ(second.size(), 3u);
+    EXPECT_EQ(first[0], (app::SectionWrite{app::calibrationKey({0, "RTLSDRBlog", "Blog V4", "00000001"}),
+                                           {{"PPM", "-13"}}}));
+    EXPECT_NE(first[0].section, second[0].section);
+    EXPECT_EQ(sectionsOf(first).at(1), "Radio");
+}
+
+TEST(SettingsWrites, WithoutUserFavouritesNoItemIsWritten) {
+    const auto writes = app::settingsFileWrites({}, app::builtInFavorites(), std::nullopt);
+    const app::SectionWrite& favourites = writes.back();
+    EXPECT_EQ(favourites.section, "Favorites");
+    for (const app::IniEntry& e : favourites.entries) EXPECT_FALSE(e.value) << e.key;
+}
+
+}  // namespace
