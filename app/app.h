@@ -232,13 +232,7 @@ public:
     uint64_t lastDragApplyMs = 0;
 
     // ---------------------------------------------------------------------
-    // State and helpers each area adds for itself. Each area edits only its
-    // own block below, with small insertions.
-
-    // [area: window procedures]
-    // [area: reception]
-    // [area: form and settings]
-    // [area: tick and plot]
+    // The display tick's own state and steps (app/tick.cpp)
     // Set while App::tick runs: a message box shown inside it pumps the timer.
     bool ticking = false;
     void showFrame(const hf::Frame& frame, uint64_t now);
@@ -247,12 +241,11 @@ public:
     void addWaterfallRow(const hf::Frame& frame);
     void repaintDisplays();
     std::wstring displayStatus(const hf::Frame& frame);
-    // [area: construction and painting]
-    // [area: commands and scanner]
+
+    // The scanner's own state (app/scanner.cpp)
     // Set while the scanner or a resume publishes the form without stopping
     // the scanner: a refused form shows a modal box, and the scanner must
     // take no step from the frames that arrive behind it.
     bool scanHeld = false;
     void resetScanDwell();
-    // [area: frequency field and plot mouse]
 };

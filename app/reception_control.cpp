@@ -92,6 +92,12 @@ void App::done() {
     if (const auto scanStart = controls.find(scanStartButton); scanStart != controls.end())
         SetWindowTextW(scanStart->second, app::startScanCaption);
     if (receiverThread.joinable()) receiverThread.join();
+    {
+        // The thread's teardown finalised its recording, but one opened from a
+        // save dialog that returned just after that teardown is still open.
+        const std::lock_guard lock(wavMutex);
+        if (recorder.isOpen()) recorder.close();
+    }
     running = false;
     paused = false;
     signalPresent = false;

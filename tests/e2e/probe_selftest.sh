@@ -44,6 +44,11 @@ visible 105 => 0
 checked 128 => 1
 EOF
 
+# The client area takes the asked size, wherever the frame puts it.
+e2e_expect $'700 460' resize 700 460 client-size
+origin=$(e2e_probe client-origin) && read -r origin_x origin_y <<<"$origin"
+e2e_expect "$((origin_x + 120)) $((origin_y + 120)) $((origin_x + 240)) $((origin_y + 150))" rect 100
+
 e2e_expect $'14,250 MHz é\nFréquence : 14,250 MHz é' set-text 101 "14,250 MHz é" text 101 text 126
 
 # Enter goes through the target's message loop, which sees the focus moved.
@@ -69,6 +74,8 @@ expect_refusal 1 "no control with id 999" text 999
 expect_refusal 1 "still reads \"Boîte fermée\"" wait-text 126 absent 300
 expect_refusal 1 "no item 9" combo-select 105 9
 expect_refusal 1 "unknown key" key 101 VK_NOTHING
+expect_refusal 1 "no character 99" char-rect 101 99
+expect_refusal 1 "no HFPlot window" plot-rect
 expect_refusal 2 "unknown command frobnicate" frobnicate
 
 e2e_capture_start hf_a "$E2E_WORK/sink.raw"

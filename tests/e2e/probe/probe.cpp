@@ -43,6 +43,36 @@ void sayComboItem(HWND combo, int index) {
     say(item);
 }
 
+void sayRect(const RECT& r) {
+    say(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
+        std::to_wstring(r.bottom));
+}
+
+// The left edge of an edit's character in its client area (EM_POSFROMCHAR).
+int characterLeft(HWND edit, int index) {
+    const LRESULT position = query(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index));
+    if (position == -1) throw std::runtime_error("the edit cannot place character " + std::to_string(index));
+    return static_cast<short>(LOWORD(position));
+}
+
+// The screen rectangle of an edit's character: its cell from its left edge to
+// the next one's (the last character is as wide as the one before it), over
+// the edit's whole client height.
+RECT characterCell(HWND edit, int index) {
+    const int length = static_cast<int>(windowText(edit).size());
+    if (index < 0 || index >= length) throw std::runtime_error("no character " + std::to_string(index));
+    const int left = characterLeft(edit, index);
+    int right = 0;
+    if (index + 1 < length) right = characterLeft(edit, index + 1);
+    else if (index > 0) right = 2 * left - characterLeft(edit, index - 1);
+    else throw std::runtime_error("a one-character text has no known cell width");
+    RECT client{};
+    GetClientRect(edit, &client);
+    POINT corners[2] = {{left, 0}, {right, client.bottom}};
+    MapWindowPoints(edit, nullptr, corners, 2);
+    return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
 void waitText(int id, const std::wstring& wanted, int timeoutMs) {
     HWND field = control(id);
     std::wstring seen;
@@ -65,6 +95,18 @@ const Command kCommands[] = {
          GetClientRect(mainWindow(), &r);
          say(std::to_wstring(r.right) + L" " + std::to_wstring(r.bottom));
      }},
+    {L"client-origin", "", [](Arguments&) {
+         POINT origin{0, 0};
+         ClientToScreen(mainWindow(), &origin);
+         say(std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y));
+     }},
+    // Sizes the main window so that its client area gets the given size, as
+    // a user's drag of its border would.
+    {L"resize", "<client_width> <client_height>", [](Arguments& a) {
+         const int width = a.number("client_width");
+         const int height = a.number("client_height");
+         resizeClient(mainWindow(), width, height);
+     }},
     {L"text", "<id>", [](Arguments& a) { say(windowText(control(a.number("id")))); }},
     {L"combo-sel", "<id>", [](Arguments& a) { say(query(control(a.number("id")), CB_GETCURSEL)); }},
     {L"combo-count", "<id>", [](Arguments& a) { say(query(control(a.number("id")), CB_GETCOUNT)); }},
@@ -79,8 +121,18 @@ const Command kCommands[] = {
     {L"rect", "<id>", [](Arguments& a) {
          RECT r{};
          GetWindowRect(control(a.number("id")), &r);
-         say(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
-             std::to_wstring(r.bottom));
+         sayRect(r);
+     }},
+    {L"char-rect", "<id> <index>", [](Arguments& a) {
+         HWND edit = control(a.number("id"));
+         sayRect(characterCell(edit, a.number("index")));
+     }},
+    {L"plot-rect", "", [](Arguments&) {
+         HWND plot = FindWindowExW(mainWindow(), nullptr, L"HFPlot", nullptr);
+         if (!plot) throw std::runtime_error("no HFPlot window");
+         RECT r{};
+         GetWindowRect(plot, &r);
+         sayRect(r);
      }},
     {L"click", "<id>", [](Arguments& a) { click(control(a.number("id"))); }},
     {L"set-text", "<id> <text>", [](Arguments& a) {

@@ -90,6 +90,21 @@ void moveTrackbar(HWND trackbar, int position) {
     act(parent, WM_HSCROLL, TB_ENDTRACK, handle);
 }
 
+void resizeClient(HWND window, int width, int height) {
+    RECT outer{};
+    RECT client{};
+    if (!GetWindowRect(window, &outer) || !GetClientRect(window, &client))
+        throw std::runtime_error("the window has no size");
+    const int frameWidth = (outer.right - outer.left) - client.right;
+    const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+    if (!SetWindowPos(window, nullptr, 0, 0, width + frameWidth, height + frameHeight,
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+        throw std::runtime_error("the window refused the new size");
+    // The sized window lays itself out on WM_SIZE; a query behind it returns
+    // once that is done.
+    query(window, WM_NULL);
+}
+
 UINT virtualKey(const std::wstring& name) {
     int code = 0;
     if (parseNumber(name, code) && code > 0 && code < 256) return static_cast<UINT>(code);

@@ -22,5 +22,9 @@ void chooseComboItem(HWND combo, int index);
 // Moves the thumb and tells the parent as a released drag does.
 void moveTrackbar(HWND trackbar, int position);
 
+// Sizes the window so that its client area is width × height, keeping its
+// place; the window's own limits on its size still apply.
+void resizeClient(HWND window, int width, int height);
+
 // `name` as a virtual-key code: a number, or a name such as VK_RETURN.
 UINT virtualKey(const std::wstring& name);
