@@ -227,3 +227,103 @@ e2e_save_as() {
   for _ in $(seq 100); do xdotool search --name '^Save As$' >/dev/null 2>&1 || return 0; sleep 0.1; done
   e2e_error "the save dialog did not close"
 }
+
+# The real mouse over the frequency field and the plot, through xdotool: the
+# X pointer is Wine's, so the program sees a user's presses, moves and wheel.
+
+# e2e_digit_point <index> <upper|lower|middle>: a screen point on character
+# <index> of the frequency field, inside its upper or lower half.
+e2e_digit_point() {
+  local left top right bottom height
+  read -r left top right bottom <<<"$(e2e_probe char-rect 101 "$1")"
+  height=$((bottom - top))
+  case $2 in
+    upper) echo "$(((left + right) / 2)) $((top + height / 4))" ;;
+    lower) echo "$(((left + right) / 2)) $((bottom - 1 - height / 4))" ;;
+    *) echo "$(((left + right) / 2)) $((top + height / 2))" ;;
+  esac
+}
+
+# e2e_digit_click <index> <upper|lower> [times]
+e2e_digit_click() {
+  local x y
+  read -r x y <<<"$(e2e_digit_point "$1" "$2")"
+  xdotool mousemove "$x" "$y"
+  for _ in $(seq "${3:-1}"); do xdotool click 1; sleep 0.6; done
+}
+
+# e2e_digit_wheel <index> <up|down> [notches]: the pointer over the digit.
+# Wine gives the wheel to the focused window, as Windows does.
+e2e_digit_wheel() {
+  local x y button=5
+  read -r x y <<<"$(e2e_digit_point "$1" middle)"
+  [ "$2" = up ] && button=4
+  xdotool mousemove "$x" "$y"
+  sleep 0.2
+  for _ in $(seq "${3:-1}"); do xdotool click "$button"; sleep 0.3; done
+}
+
+# e2e_field_reads <text>: the frequency field shows it (given a moment).
+e2e_field_reads() {
+  e2e_probe wait-text 101 "$1" 3000 >/dev/null 2>&1 || true
+  e2e_expect "$1" text 101
+}
+
+# e2e_display <Hz>: the field's form of a frequency, as 007.023000.
+e2e_display() { python3 -c "f=$1; print(f'{f // 1000000:03d}.{f % 1000000:06d}')"; }
+
+# e2e_plot_geometry: the plot's screen corner (PLOT_LEFT, PLOT_TOP) and its
+# geometry in logical pixels: PLOT_W, PLOT_H, PLOT_L (spectrum columns from
+# x = 50), PLOT_MID (the view centre's column), PLOT_SPEC_H (the spectrum's
+# height from y = 44). The test desktop runs at 96 DPI, so logical pixels
+# are client pixels, and the plot has no border.
+e2e_plot_geometry() {
+  local right bottom
+  read -r PLOT_LEFT PLOT_TOP right bottom <<<"$(e2e_probe plot-rect)"
+  PLOT_W=$((right - PLOT_LEFT)) PLOT_H=$((bottom - PLOT_TOP))
+  PLOT_L=$((PLOT_W - 160)) PLOT_MID=$((50 + (PLOT_W - 160) / 2))
+  PLOT_SPEC_H=$(((PLOT_H - 80) * 66 / 100))
+}
+
+# e2e_plot_calc <python expression>: arithmetic on the plot's geometry (W, H,
+# L, mid, specH) and view width (span, default 480000 Hz), rounding as the
+# program does (trunc, lround).
+e2e_plot_calc() {
+  python3 -c "
+import math
+W, H, L, mid, specH, span = $PLOT_W, $PLOT_H, $PLOT_L, $PLOT_MID, $PLOT_SPEC_H, ${E2E_SPAN:-480000}
+trunc = math.trunc
+def lround(v): return int(math.copysign(math.floor(abs(v) + 0.5), v))
+print($1)"
+}
+
+# e2e_plot_column <Hz> <view centre>: the column where that frequency lies.
+e2e_plot_column() { e2e_plot_calc "mid + trunc(($1 - $2) * L / span)"; }
+
+# e2e_plot_click_frequency <column> <view centre>: what a click there tunes to.
+e2e_plot_click_frequency() { e2e_plot_calc "$2 + trunc(((($1 - 50) / L) - 0.5) * span)"; }
+
+# e2e_plot_at <x> <y>: the pointer to logical plot point (x, y).
+e2e_plot_at() { xdotool mousemove "$((PLOT_LEFT + $1))" "$((PLOT_TOP + $2))"; }
+
+e2e_plot_double_click() {
+  e2e_plot_at "$1" "$2"
+  sleep 0.2
+  xdotool click --repeat 2 --delay 80 1
+  sleep 0.5
+}
+
+# e2e_plot_drag <x0> <y0> <x1> <y1>: press, move there in four steps, release.
+e2e_plot_drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4 i
+  e2e_plot_at "$x0" "$y0"
+  sleep 0.2
+  xdotool mousedown 1
+  for i in 1 2 3 4; do
+    e2e_plot_at "$((x0 + (x1 - x0) * i / 4))" "$((y0 + (y1 - y0) * i / 4))"
+    sleep 0.15
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.5
+}

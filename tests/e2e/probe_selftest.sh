@@ -47,7 +47,7 @@ EOF
 # The client area takes the asked size, wherever the frame puts it.
 e2e_expect $'700 460' resize 700 460 client-size
 origin=$(e2e_probe client-origin) && read -r origin_x origin_y <<<"$origin"
-e2e_expect "$((origin_x + 120)) $((origin_y + 120)) $((origin_x + 240)) $((origin_y + 150))" rect 100
+e2e_expect "$((origin_x + 20)) $((origin_y + 20)) $((origin_x + 140)) $((origin_y + 50))" rect 100
 
 e2e_expect $'14,250 MHz é\nFréquence : 14,250 MHz é' set-text 101 "14,250 MHz é" text 101 text 126
 

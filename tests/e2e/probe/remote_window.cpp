@@ -23,9 +23,17 @@ HWND findMainWindow() { return FindWindowW(L"HFOrvandeMain", nullptr); }
 
 HWND mainWindow(int timeoutMs) {
     HWND found = nullptr;
-    // Visible only once its creation, controls included, has finished.
-    if (!waitUntil([&] { return (found = findMainWindow()) != nullptr && IsWindowVisible(found); },
-                   timeoutMs))
+    // Visible only once its creation, controls included, has finished; its
+    // first paint may still keep it from answering (a cold Wine loads its
+    // fonts then), and the queries that follow give a busy window no grace.
+    const auto answers = [](HWND window) {
+        DWORD_PTR reply = 0;
+        return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &reply) != 0;
+    };
+    const auto ready = [&] {
+        return (found = findMainWindow()) != nullptr && IsWindowVisible(found) && answers(found);
+    };
+    if (!waitUntil(ready, timeoutMs))
         throw std::runtime_error("no window of class HFOrvandeMain after " +
                                  std::to_string(timeoutMs) + " ms");
     return found;
