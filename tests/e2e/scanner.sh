@@ -22,19 +22,24 @@ text 134 => ▶ Démarrer
 enabled 129 => 0
 TABLE
 
-# 27.145 to 27.225 MHz in 10 kHz steps (AM's step), 1 s dwell: the scan
+# 27.175 to 27.215 MHz in 10 kHz steps (AM's step), 1 s dwell: the scan
 # starts reception, walks up and stays on 27.185 MHz while the signal lasts.
-e2e_probe set-text 131 "27.145" set-text 132 "27.225" click 134 wait-text 100 "● EN ÉCOUTE" 10000
+e2e_probe set-text 131 "27.175" set-text 132 "27.215" click 134 wait-text 100 "● EN ÉCOUTE" 10000
 e2e_probe wait-text 126 "SCAN AUTO" 10000
-e2e_probe wait-text 101 "027.155000" 10000
 e2e_probe wait-text 101 "027.185000" 20000 wait-text 134 "Écoute" 5000
 sleep 4
 e2e_expect "027.185000" text 101
 e2e_probe wait-text 126 "AUTO — pause signal (15 s max)" 5000
 
-# "Suivant ›" moves on at once, and the scan resumes its search.
-e2e_probe click 135 wait-text 101 "027.195000" 5000
-e2e_probe wait-text 101 "027.205000" 10000
+# A signal heard all along holds its entry for the dwell and 15 s more; then
+# the scan goes on by itself.
+e2e_probe wait-text 101 "027.195000" 20000
+e2e_probe wait-text 134 "Recherche" 5000
+
+# With a 5 s dwell an empty channel is left only after 5 s, but "Suivant ›"
+# moves on at once.
+e2e_probe click 383 wait-text 101 "027.195000" 1000
+e2e_probe click 135 wait-text 101 "027.205000" 2000
 
 # Stopping the scan leaves reception on the current entry.
 e2e_probe click 139 wait-text 134 "▶ Démarrer" 5000
