@@ -3,6 +3,7 @@
 // so that the combos stay the one record of each choice.
 
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include "app/calibration.h"
 #include "app/command_rules.h"
@@ -19,33 +20,6 @@
 
 namespace {
 
-// The controls the dispatcher answers or writes to.
-constexpr int startButton = 100;
-constexpr int applyButton = 102;
-constexpr int stepDownButton = 103;
-constexpr int stepUpButton = 104;
-constexpr int gainCombo = 108;
-constexpr int ppmField = 109;
-constexpr int autoSpeedBox = 112;
-constexpr int thresholdCombo = 113;
-constexpr int decodeBox = 114;
-constexpr int dongleList = 115;
-constexpr int searchButton = 116;
-constexpr int audioOutputList = 117;
-constexpr int favoritesList = 119;
-constexpr int addFavoriteButton = 120;
-constexpr int clearTextButton = 122;
-constexpr int saveTextButton = 123;
-constexpr int decodedTextField = 127;
-constexpr int autoGainBox = 128;
-constexpr int stopButton = 129;
-constexpr int scanNextButton = 135;
-constexpr int pauseButton = 137;
-constexpr int muteButton = 138;
-constexpr int scanStopButton = 139;
-constexpr int firstPresetButton = 400;
-constexpr int lastPresetButton = 402;
-
 // Stops the scanner, publishes the whole form and saves it.
 void apply(App& app) { app.readConfig(true, true); }
 
@@ -60,41 +34,41 @@ void togglePause(App& app) {
     // Only now: the resume has published a new generation, and the dwell must
     // wait for frames of it rather than of the one before.
     app.resetScanDwell();
-    ctl::setText(app.controls, pauseButton, app::pauseCaption(paused));
-    ctl::setText(app.controls, startButton, app::listeningCaption(paused));
+    ctl::setText(app.controls, app::pauseButton, app::pauseCaption(paused));
+    ctl::setText(app.controls, app::startButton, app::listeningCaption(paused));
     app.setStatus(paused ? app::pausedStatus : app::resumedStatus);
-    ctl::repaint(app.controls, pauseButton);
+    ctl::repaint(app.controls, app::pauseButton);
 }
 
 void toggleMute(App& app) {
     const bool muted = !app.muted.load();
     app.muted.store(muted);
-    ctl::setText(app.controls, muteButton, app::muteCaption(muted));
-    ctl::repaint(app.controls, muteButton);
+    ctl::setText(app.controls, app::muteButton, app::muteCaption(muted));
+    ctl::repaint(app.controls, app::muteButton);
 }
 
 void chooseDongle(App& app) {
     if (app.searching) return;  // the search is replacing the list the choice points into
     if (app.running) {
-        ctl::select(app.controls, dongleList, app::dongleInUseItem(app.devices, app.selectedDevice));
+        ctl::select(app.controls, app::dongleList, app::dongleInUseItem(app.devices, app.selectedDevice));
         MessageBoxW(app.mainWindow, app::dongleInUseText, app::dongleChoiceCaption,
                     MB_ICONINFORMATION);
         return;
     }
-    const auto chosen = app::chosenDongle(app.sel(dongleList), app.devices.size());
+    const auto chosen = app::chosenDongle(app.sel(app::dongleList), app.devices.size());
     if (!chosen) return;
     app.save();  // the outgoing dongle keeps its own correction
     app.selectedDevice = app.devices[*chosen];
     const app::IniSection section =
         app::IniFile(app.settingsFile).section(narrow(app.calibrationKey(app.selectedDevice)));
     app.uiSettings.PPM = app::storedCorrection(section, app.selectedDevice);
-    ctl::setText(app.controls, ppmField, std::to_wstring(app.uiSettings.PPM));
+    ctl::setText(app.controls, app::ppmField, std::to_wstring(app.uiSettings.PPM));
     app.save();
     InvalidateRect(app.mainWindow, nullptr, TRUE);
 }
 
 void chooseAudioOutput(App& app) {
-    const int item = app.sel(audioOutputList);
+    const int item = app.sel(app::audioOutputList);
     if (item < 0) return;
     app.requestedOutput = app::requestedOutput(item);
     if (app.running) {
@@ -107,7 +81,7 @@ void chooseAudioOutput(App& app) {
 }
 
 void recallFavorite(App& app) {
-    HWND list = ctl::find(app.controls, favoritesList);
+    HWND list = ctl::find(app.controls, app::favoritesList);
     if (list == nullptr) return;
     const LRESULT item = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (item < 0 || static_cast<std::size_t>(item) >= app.favorites.size()) return;
@@ -191,34 +165,34 @@ void App::command(int id, int code) {
             return;
         }
     }
-    if (id >= firstPresetButton && id <= lastPresetButton)
-        return choosePreset(*this, id - firstPresetButton);
+    if (id >= app::firstPresetButton && id <= app::lastPresetButton)
+        return choosePreset(*this, id - app::firstPresetButton);
 
     switch (id) {
-        case startButton: return start();
-        case stopButton:
+        case app::startButton: return start();
+        case app::stopButton:
             stopRadioScan();
             if (running) start();
             return;
-        case pauseButton: return togglePause(*this);
-        case muteButton: return toggleMute(*this);
-        case scanStopButton: return stopRadioScan();
+        case app::pauseButton: return togglePause(*this);
+        case app::muteButton: return toggleMute(*this);
+        case app::scanStopButton: return stopRadioScan();
         case app::scanStartButton:
             if (!radioScanning) beginRadioScan();
             return;
-        case scanNextButton:
+        case app::scanNextButton:
             if (radioScanning) advanceScan();
             return;
-        case searchButton: return scan();
-        case applyButton: return apply(*this);
-        case stepDownButton: return stepFrequency(*this, -1);
-        case stepUpButton: return stepFrequency(*this, +1);
-        case addFavoriteButton: return addFavorite(*this);
-        case clearTextButton:
+        case app::searchButton: return scan();
+        case app::applyButton: return apply(*this);
+        case app::stepDownButton: return stepFrequency(*this, -1);
+        case app::stepUpButton: return stepFrequency(*this, +1);
+        case app::addFavoriteButton: return addFavorite(*this);
+        case app::clearTextButton:
             decodedText.clear();
-            ctl::setText(controls, decodedTextField, L"");
+            ctl::setText(controls, app::decodedTextField, L"");
             return;
-        case saveTextButton: return commands::saveDecodedText(*this);
+        case app::saveTextButton: return commands::saveDecodedText(*this);
         case app::recordButton: return commands::toggleRecording(*this);
         default: break;
     }
@@ -227,10 +201,10 @@ void App::command(int id, int code) {
         switch (id) {
             case app::modeCombo: return chooseMode(*this);
             case app::stepCombo:
-            case gainCombo:
-            case thresholdCombo: return apply(*this);
-            case dongleList: return chooseDongle(*this);
-            case audioOutputList: return chooseAudioOutput(*this);
+            case app::gainCombo:
+            case app::thresholdCombo: return apply(*this);
+            case app::dongleList: return chooseDongle(*this);
+            case app::audioOutputList: return chooseAudioOutput(*this);
             case app::rangeMirrorCombo: {
                 const int mirror = sel(app::rangeMirrorCombo);
                 if (mirror < 0) return;
@@ -242,7 +216,7 @@ void App::command(int id, int code) {
             default: return;
         }
     }
-    if (clicked && (id == autoSpeedBox || id == decodeBox || id == autoGainBox))
+    if (clicked && (id == app::autoSpeedBox || id == app::decodeBox || id == app::autoGainBox))
         return apply(*this);
-    if (code == LBN_DBLCLK && id == favoritesList) recallFavorite(*this);
+    if (code == LBN_DBLCLK && id == app::favoritesList) recallFavorite(*this);
 }

@@ -5,6 +5,7 @@
 // dongle choice.
 
 #include "hf/records.h"
+#include "app/control_ids.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,12 +15,6 @@
 namespace app {
 
 // Control ids the dispatcher and the scanner drive.
-inline constexpr int modeCombo = 105;
-inline constexpr int stepCombo = 106;
-inline constexpr int spanCombo = 125;
-inline constexpr int rangeCombo = 130;
-inline constexpr int rangeMirrorCombo = 121;
-inline constexpr int recordButton = 124;
 
 inline constexpr uint32_t lowestFrequency = 500000;
 inline constexpr uint32_t highestFrequency = 52000000;

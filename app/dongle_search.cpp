@@ -3,6 +3,7 @@
 // with the confirmed dongle selected again, and never another in its place.
 
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include "app/search_rules.h"
 #include "platform/text.h"
@@ -11,20 +12,13 @@
 #include <system_error>
 #include <vector>
 
-namespace {
-
-constexpr int dongleList = 115;
-constexpr int searchButton = 116;
-
-}  // namespace
-
 void App::scan() {
     if (searching || running) return;
     if (searchThread.joinable()) searchThread.join();
     searching = true;
     // The search thread replaces `devices`, which a choice in the list reads.
-    EnableWindow(controls.at(searchButton), FALSE);
-    EnableWindow(controls.at(dongleList), FALSE);
+    EnableWindow(controls.at(app::searchButton), FALSE);
+    EnableWindow(controls.at(app::dongleList), FALSE);
     setStatus(app::searchingStatus);
     try {
         searchThread = std::thread([this] {
@@ -39,8 +33,8 @@ void App::scan() {
         });
     } catch (const std::system_error&) {
         searching = false;
-        EnableWindow(controls.at(searchButton), TRUE);
-        EnableWindow(controls.at(dongleList), TRUE);
+        EnableWindow(controls.at(app::searchButton), TRUE);
+        EnableWindow(controls.at(app::dongleList), TRUE);
         setStatus(app::searchNotStartedStatus);
     }
 }
@@ -48,10 +42,10 @@ void App::scan() {
 void App::scanDone() {
     if (searchThread.joinable()) searchThread.join();
     searching = false;
-    EnableWindow(controls.at(searchButton), TRUE);
-    EnableWindow(controls.at(dongleList), TRUE);
+    EnableWindow(controls.at(app::searchButton), TRUE);
+    EnableWindow(controls.at(app::dongleList), TRUE);
     const int selection = app::rememberedSelection(devices, selectedDevice);
-    combo(dongleList, app::dongleListTexts(devices), selection);
+    combo(app::dongleList, app::dongleListTexts(devices), selection);
     setStatus(app::searchOutcomeStatus(selection));
     InvalidateRect(mainWindow, nullptr, TRUE);
     if (closePending) DestroyWindow(mainWindow);

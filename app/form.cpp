@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include "app/form_display.h"
 #include "app/form_publication.h"
@@ -22,18 +23,18 @@ bool checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHEC
 app::FormControls formControls(App& app) {
     const auto& c = app.controls;
     app::FormControls form;
-    form.frequency = text(c.at(101));
-    form.modeSelection = app.sel(105);
-    form.bandwidth = text(c.at(107));
-    form.ppm = text(c.at(109));
-    form.tone = text(c.at(110));
-    form.wpm = text(c.at(111));
-    form.stepSelection = app.sel(106);
-    form.gainSelection = app.sel(108);
-    form.autoSpeed = checked(c.at(112));
-    form.rfAuto = checked(c.at(128));
-    form.decode = checked(c.at(114));
-    form.thresholdSelection = app.sel(113);
+    form.frequency = text(c.at(app::frequencyField));
+    form.modeSelection = app.sel(app::modeCombo);
+    form.bandwidth = text(c.at(app::bandwidthField));
+    form.ppm = text(c.at(app::ppmField));
+    form.tone = text(c.at(app::toneField));
+    form.wpm = text(c.at(app::wpmField));
+    form.stepSelection = app.sel(app::stepCombo);
+    form.gainSelection = app.sel(app::gainCombo);
+    form.autoSpeed = checked(c.at(app::autoSpeedBox));
+    form.rfAuto = checked(c.at(app::autoGainBox));
+    form.decode = checked(c.at(app::decodeBox));
+    form.thresholdSelection = app.sel(app::thresholdCombo);
     return form;
 }
 
@@ -58,7 +59,7 @@ bool App::readConfig(bool stopScan, bool save) {
             ++settingsGeneration;
         }
         signalPresent = false;
-        HWND frequency = controls.at(101);
+        HWND frequency = controls.at(app::frequencyField);
         InvalidateRect(frequency, nullptr, TRUE);
         SetWindowTextW(frequency, hf::frequencyDisplay(uiSettings.Frequency).c_str());
         if (save) this->save();
@@ -73,20 +74,20 @@ bool App::readConfig(bool stopScan, bool save) {
 void App::settingsUI() {
     const auto captions = app::presetCaptions(uiSettings.Mode);
     for (int i = 0; i < 3; ++i)
-        if (const auto preset = controls.find(400 + i); preset != controls.end())
+        if (const auto preset = controls.find(app::firstPresetButton + i); preset != controls.end())
             SetWindowTextW(preset->second, captions[i]);
-    if (const auto gain = controls.find(108); gain != controls.end()) {
+    if (const auto gain = controls.find(app::gainCombo); gain != controls.end()) {
         const BOOL enable = app::gainControlsEnabled(selectedDevice, uiSettings.Frequency);
         EnableWindow(gain->second, enable);
-        if (const auto rfAuto = controls.find(128); rfAuto != controls.end())
+        if (const auto rfAuto = controls.find(app::autoGainBox); rfAuto != controls.end())
             EnableWindow(rfAuto->second, enable);
     }
-    SetWindowTextW(controls.at(101), hf::frequencyDisplay(uiSettings.Frequency).c_str());
-    SendMessageW(controls.at(105), CB_SETCURSEL, static_cast<WPARAM>(uiSettings.Mode), 0);
-    setNumber(controls.at(107), uiSettings.Bandwidth);
-    setNumber(controls.at(109), uiSettings.PPM);
-    SendMessageW(controls.at(114), BM_SETCHECK, uiSettings.Decode ? BST_CHECKED : BST_UNCHECKED, 0);
-    SendMessageW(controls.at(106), CB_SETCURSEL,
+    SetWindowTextW(controls.at(app::frequencyField), hf::frequencyDisplay(uiSettings.Frequency).c_str());
+    SendMessageW(controls.at(app::modeCombo), CB_SETCURSEL, static_cast<WPARAM>(uiSettings.Mode), 0);
+    setNumber(controls.at(app::bandwidthField), uiSettings.Bandwidth);
+    setNumber(controls.at(app::ppmField), uiSettings.PPM);
+    SendMessageW(controls.at(app::decodeBox), BM_SETCHECK, uiSettings.Decode ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(controls.at(app::stepCombo), CB_SETCURSEL,
                  static_cast<WPARAM>(app::stepSelection(uiSettings.Step)), 0);
     refreshChoices();
 }

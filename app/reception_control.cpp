@@ -2,6 +2,7 @@
 // way back to the stopped state once the receiver thread has ended.
 
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include "app/reception_rules.h"
 #include "hf/dongle_identity.h"
@@ -11,27 +12,12 @@
 #include <mutex>
 #include <system_error>
 
-namespace {
-
-constexpr int startButton = 100;
-constexpr int frequencyField = 101;
-constexpr int searchButton = 116;
-constexpr int audioOutputList = 117;
-constexpr int recordButton = 124;
-constexpr int statusLine = 126;
-constexpr int stopButton = 129;
-constexpr int scanStartButton = 134;
-constexpr int pauseButton = 137;
-constexpr int dongleList = 115;
-
-}  // namespace
-
 void App::start() {
     if (running) {
         stopRequested = true;
         cancel();
         setStatus(app::stoppingStatus);
-        EnableWindow(controls.at(stopButton), FALSE);
+        EnableWindow(controls.at(app::stopButton), FALSE);
         return;
     }
     if (searching) {
@@ -41,7 +27,7 @@ void App::start() {
     if (!readConfig(true, true)) return;
     if (receiverThread.joinable()) receiverThread.join();
 
-    const app::DongleChoice choice = app::startDongle(sel(dongleList), devices, selectedDevice);
+    const app::DongleChoice choice = app::startDongle(sel(app::dongleList), devices, selectedDevice);
     if (!choice.dongle) {
         setStatus(choice.refusal);
         return;
@@ -64,7 +50,7 @@ void App::start() {
     lastError.clear();
     lockControls(true);
     setStatus(app::openingStatus);
-    requestedOutput = app::requestedOutput(sel(audioOutputList));
+    requestedOutput = app::requestedOutput(sel(app::audioOutputList));
     try {
         receiverThread = std::thread(&App::receive, StartRecord{this, key, requestedOutput.load()});
     } catch (const std::system_error&) {
@@ -89,7 +75,7 @@ void App::cancel() {
 void App::done() {
     radioScanning = false;
     lastSignalMs = 0;
-    if (const auto scanStart = controls.find(scanStartButton); scanStart != controls.end())
+    if (const auto scanStart = controls.find(app::scanStartButton); scanStart != controls.end())
         SetWindowTextW(scanStart->second, app::startScanCaption);
     if (receiverThread.joinable()) receiverThread.join();
     {
@@ -101,26 +87,26 @@ void App::done() {
     running = false;
     paused = false;
     signalPresent = false;
-    InvalidateRect(controls.at(frequencyField), nullptr, TRUE);
+    InvalidateRect(controls.at(app::frequencyField), nullptr, TRUE);
     lockControls(false);
-    EnableWindow(controls.at(startButton), TRUE);
-    SetWindowTextW(controls.at(recordButton), app::recordAudioCaption);
+    EnableWindow(controls.at(app::startButton), TRUE);
+    SetWindowTextW(controls.at(app::recordButton), app::recordAudioCaption);
     setStatus(app::stoppedStatus(lastError));
     if (closePending) DestroyWindow(mainWindow);
 }
 
 void App::lockControls(bool locked) {
-    EnableWindow(controls.at(searchButton), !locked);
-    EnableWindow(controls.at(startButton), !locked);
-    EnableWindow(controls.at(stopButton), locked);
-    EnableWindow(controls.at(pauseButton), locked);
-    SetWindowTextW(controls.at(pauseButton), app::pauseCaption(paused));
-    SetWindowTextW(controls.at(startButton), app::startCaption(locked));
-    InvalidateRect(controls.at(startButton), nullptr, TRUE);
-    InvalidateRect(controls.at(stopButton), nullptr, TRUE);
+    EnableWindow(controls.at(app::searchButton), !locked);
+    EnableWindow(controls.at(app::startButton), !locked);
+    EnableWindow(controls.at(app::stopButton), locked);
+    EnableWindow(controls.at(app::pauseButton), locked);
+    SetWindowTextW(controls.at(app::pauseButton), app::pauseCaption(paused));
+    SetWindowTextW(controls.at(app::startButton), app::startCaption(locked));
+    InvalidateRect(controls.at(app::startButton), nullptr, TRUE);
+    InvalidateRect(controls.at(app::stopButton), nullptr, TRUE);
 }
 
 void App::setStatus(const std::wstring& text) {
     statusText = text;
-    SetWindowTextW(controls.at(statusLine), statusText.c_str());
+    SetWindowTextW(controls.at(app::statusField), statusText.c_str());
 }

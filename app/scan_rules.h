@@ -3,6 +3,7 @@
 // with, and the dwell on each entry, decided frame by frame against a clock.
 
 #include "app/favorites.h"
+#include "app/control_ids.h"
 #include "hf/records.h"
 
 #include <cstdint>
@@ -13,10 +14,6 @@
 
 namespace app {
 
-inline constexpr int rangeStartField = 131;
-inline constexpr int rangeEndField = 132;
-inline constexpr int dwellModeCombo = 133;
-inline constexpr int scanStartButton = 134;  // its caption shows the scanner's state
 
 inline constexpr wchar_t scanStartedCaption[] = L"● Scan en cours";
 inline constexpr wchar_t tuningCaption[] = L"Accord…";

@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include "app/calibration.h"
 #include "app/favorites.h"
@@ -13,9 +14,6 @@
 #include <string>
 
 namespace {
-
-constexpr int audioOutputList = 117;
-constexpr int favoritesList = 119;
 
 // The per-user local application-data folder; where the platform cannot name
 // one, the program's own folder, so that the settings still persist.
@@ -79,7 +77,7 @@ void App::save() {
     // Without a loaded location a relative name would land in the system folder.
     if (settingsFile.empty()) return;
     std::optional<std::string> audioOutputName;
-    if (const auto list = controls.find(audioOutputList); list != controls.end())
+    if (const auto list = controls.find(app::audioOutputList); list != controls.end())
         audioOutputName = narrow(text(list->second));
     const app::IniFile file(settingsFile);
     for (const app::SectionWrite& w :
@@ -97,7 +95,7 @@ void App::defaults() {
 }
 
 void App::favoriteList() {
-    const auto list = controls.find(favoritesList);
+    const auto list = controls.find(app::favoritesList);
     if (list == controls.end()) return;
     SendMessageW(list->second, LB_RESETCONTENT, 0, 0);
     for (const auto& [name, settings] : favorites)

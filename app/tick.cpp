@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include "app/plot_geometry.h"
 #include "app/plot_rules.h"
@@ -95,13 +96,13 @@ void App::updatePresence(const hf::Frame& frame, int lo, int hi, uint64_t now) {
     if (present == signalPresent) return;
     signalPresent = present;
     // The frequency field and its panel light up with a signal.
-    if (HWND field = controlOf(controls, 101)) InvalidateRect(field, nullptr, TRUE);
+    if (HWND field = controlOf(controls, app::frequencyField)) InvalidateRect(field, nullptr, TRUE);
     if (uiLayout) invalidateBox(mainWindow, uiLayout->frequency, uiScale, true);
 }
 
 void App::appendDecodedText(const std::string& cwText) {
     app::appendDecoded(decodedText, wide(cwText));
-    HWND box = controlOf(controls, 127);
+    HWND box = controlOf(controls, app::decodedTextField);
     if (box == nullptr) return;
     SetWindowTextW(box, decodedText.c_str());
     const WPARAM end = decodedText.size();
@@ -133,8 +134,8 @@ std::wstring App::displayStatus(const hf::Frame& frame) {
     in.frameWpm = frame.wpm;
     in.scanning = radioScanning;
     if (radioScanning) {
-        in.continuousScan = sel(133) == 1;
-        in.rangeSelection = sel(130);
+        in.continuousScan = sel(app::dwellModeCombo) == 1;
+        in.rangeSelection = sel(app::rangeCombo);
         in.scanIndex = scanIndex;
         in.scanCount = scanList.size();
         in.scanStep = app::scanStep(scanList);

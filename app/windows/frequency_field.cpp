@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/control_ids.h"
 #include "app/digit_tuning.h"
 #include "app/frequency_field_look.h"
 #include "app/windows/colour_ref.h"
@@ -19,8 +20,6 @@
 #include "platform/text.h"
 
 namespace {
-
-constexpr int frequencyField = 101;
 
 // The left edge of character `index` in the edit's client area, or nothing
 // when the edit cannot place it.
@@ -152,7 +151,7 @@ LRESULT CALLBACK App::freqProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
 }
 
 void App::tuneDigit(int direction) {
-    HWND edit = ctl::find(controls, frequencyField);
+    HWND edit = ctl::find(controls, app::frequencyField);
     if (edit == nullptr) return;
     DWORD selectionStart = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
@@ -179,5 +178,5 @@ int App::frequencyHit(HWND edit, int x) {
 }
 
 void App::frequencyText() {
-    ctl::setText(controls, frequencyField, hf::frequencyDisplay(uiSettings.Frequency));
+    ctl::setText(controls, app::frequencyField, hf::frequencyDisplay(uiSettings.Frequency));
 }

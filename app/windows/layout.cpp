@@ -2,6 +2,7 @@
 // main window's current size.
 
 #include "app/app.h"
+#include "app/control_ids.h"
 #include "app/construction_rules.h"
 #include "app/form_display.h"
 #include "app/windows/window_scale.h"
@@ -97,7 +98,7 @@ void App::layout() {
     for (const auto& [id, box] : uiLayout->boxes)
         if (HWND window = found(id)) moveWindow(window, app::windowBox(id, box, uiScale), placeFlags);
 
-    const bool customRange = sel(130) == app::customRangeItem;
+    const bool customRange = sel(app::rangeCombo) == app::customRangeItem;
     for (int id : {131, 132}) {
         if (HWND window = found(id)) {
             EnableWindow(window, customRange ? TRUE : FALSE);

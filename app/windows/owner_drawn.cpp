@@ -2,6 +2,7 @@
 // of the owner-drawn buttons and of the closed combo boxes.
 
 #include "app/app.h"
+#include "app/control_ids.h"
 #include "app/button_palette.h"
 #include "app/windows/colour_ref.h"
 #include "app/windows/gdi.h"
@@ -97,12 +98,12 @@ void App::drawButtonContents(const DRAWITEMSTRUCT& item) {
     state.running = running;
     state.radioScanning = radioScanning;
     state.muted = muted;
-    state.modeSelection = sel(105);
-    state.stepSelection = sel(106);
-    state.spanSelection = sel(125);
-    state.rangeSelection = sel(130);
+    state.modeSelection = sel(app::modeCombo);
+    state.stepSelection = sel(app::stepCombo);
+    state.spanSelection = sel(app::spanCombo);
+    state.rangeSelection = sel(app::rangeCombo);
     state.dwellMs = scanDwellMs;
-    if (const auto field = controls.find(107); field != controls.end())
+    if (const auto field = controls.find(app::bandwidthField); field != controls.end())
         state.bandwidth = app::formBandwidth(text(field->second));
     const app::Palette palette =
         app::buttonPalette(static_cast<int>(item.CtlID), (item.itemState & ODS_DISABLED) != 0, state);

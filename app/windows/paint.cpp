@@ -3,6 +3,7 @@
 // off screen and copied in one go.
 
 #include "app/app.h"
+#include "app/control_ids.h"
 #include "app/meter_rules.h"
 #include "app/paint_texts.h"
 #include "app/windows/colour_ref.h"
@@ -118,7 +119,7 @@ BOOL App::paint() {
                        megahertz);
 
                 textAt(dc, 47, 76, app::dongleSerialText(wide(selectedDevice.serial)), labelText);
-                textAt(dc, 18, 109, app::dongleChoiceText(sel(115)), dongleChoice);
+                textAt(dc, 18, 109, app::dongleChoiceText(sel(app::dongleList)), dongleChoice);
 
                 drawMeter(dc);
 

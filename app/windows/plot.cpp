@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include "app/plot_bins.h"
 #include "app/plot_geometry.h"
@@ -100,9 +101,9 @@ private:
         scan.scanning = a_.radioScanning;
         scan.step = a_.uiSettings.Step;
         if (a_.radioScanning) {
-            const auto button = a_.controls.find(134);
+            const auto button = a_.controls.find(app::scanStartButton);
             if (button != a_.controls.end()) scan.scanCaption = text(button->second);
-            scan.rangeSelection = a_.sel(130);
+            scan.rangeSelection = a_.sel(app::rangeCombo);
             scan.scanStep = app::scanStep(a_.scanList);
         }
         textIn(dc_, {210, 25, right(), 44}, app::plotSecondLine(scan), RGB(191, 241, 247),

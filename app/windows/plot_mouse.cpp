@@ -2,6 +2,7 @@
 // the passband edges and the view, and setting the display sliders.
 
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include <string>
 
@@ -9,9 +10,6 @@
 #include "app/windows/control_access.h"
 
 namespace {
-
-constexpr int bandwidthField = 107;
-constexpr int waterfallLightSlider = 136;
 
 app::DragView currentView(const App& app) {
     RECT client{};
@@ -53,9 +51,9 @@ void keep(App& app, const app::DisplayLevels& levels) {
 void showDragged(App& app, int32_t mode) {
     if (mode == app::dragFrequency) app.frequencyText();
     if (mode == app::dragLowerEdge || mode == app::dragUpperEdge)
-        ctl::setText(app.controls, bandwidthField, std::to_wstring(app.uiSettings.Bandwidth));
+        ctl::setText(app.controls, app::bandwidthField, std::to_wstring(app.uiSettings.Bandwidth));
     if (mode == app::dragLightSlider || mode == app::dragLightStrip) {
-        if (HWND slider = ctl::find(app.controls, waterfallLightSlider))
+        if (HWND slider = ctl::find(app.controls, app::waterfallLightSlider))
             SendMessageW(slider, TBM_SETPOS, TRUE, app.waterfallLight);
     }
 }

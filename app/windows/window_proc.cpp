@@ -3,6 +3,7 @@
 // its user data.
 
 #include "app/app.h"
+#include "app/control_ids.h"
 
 #include <windowsx.h>
 
@@ -20,12 +21,6 @@
 namespace {
 
 constexpr UINT_PTR displayTimer = 1;
-constexpr int frequencyField = 101;
-constexpr int audioOutputCombo = 117;
-constexpr int volumeSlider = 118;
-constexpr int cwText = 127;
-constexpr int waterfallLightSlider = 136;
-constexpr int squelchSlider = 140;
 
 App* attachedApp(HWND window) {
     return reinterpret_cast<App*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -104,34 +99,34 @@ void squelchMoved(App& app, int position) {
     app.squelchAboveMs = gate.aboveMs;
     app.squelchOpen = app.squelchGate;
     app.setStatus(app::squelchStatus(app.squelch));
-    app.sliderValueChanged(squelchSlider);
+    app.sliderValueChanged(app::squelchSlider);
 }
 
 void sliderMoved(App& app, HWND slider, int code) {
     if (slider == nullptr) return;
     const int position = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
-    if (slider == ctl::find(app.controls, squelchSlider)) {
+    if (slider == ctl::find(app.controls, app::squelchSlider)) {
         squelchMoved(app, position);
         if (code == TB_ENDTRACK) app.save();
-    } else if (slider == ctl::find(app.controls, waterfallLightSlider)) {
+    } else if (slider == ctl::find(app.controls, app::waterfallLightSlider)) {
         app.waterfallLight = position;
         InvalidateRect(app.plotWindow, nullptr, FALSE);
-    } else if (slider == ctl::find(app.controls, volumeSlider)) {
+    } else if (slider == ctl::find(app.controls, app::volumeSlider)) {
         app.volume = static_cast<float>(position) / 100.0f;
-        app.sliderValueChanged(volumeSlider);
+        app.sliderValueChanged(app::volumeSlider);
         if (code == TB_ENDTRACK) app.save();
     }
 }
 
 LRESULT controlColour(const App& app, HDC dc, HWND control) {
-    if (control == ctl::find(app.controls, frequencyField)) {
+    if (control == ctl::find(app.controls, app::frequencyField)) {
         SetBkColor(dc, RGB(4, 59, 36));
         const bool lit = app::frequencyLit(app.running, app.paused, app.signalPresent);
         SetTextColor(dc, lit ? RGB(65, 255, 110) : RGB(65, 220, 255));
         return reinterpret_cast<LRESULT>(lit ? app.signalBrush : app.frequencyBrush);
     }
     SetBkColor(dc, RGB(6, 28, 46));
-    SetTextColor(dc, control == ctl::find(app.controls, cwText) ? RGB(98, 232, 137) : RGB(221, 236, 247));
+    SetTextColor(dc, control == ctl::find(app.controls, app::decodedTextField) ? RGB(98, 232, 137) : RGB(221, 236, 247));
     return reinterpret_cast<LRESULT>(app.controlBrush);
 }
 
@@ -193,7 +188,7 @@ void dpiChanged(App& app, HWND window, LPARAM lParam) {
 // default, the combo's first entry) and whether the requested one failed.
 void audioSwitched(App& app, HWND window, WPARAM output, LPARAM failed) {
     const auto entry = static_cast<uint32_t>(output + 1);
-    SendMessageW(ctl::find(app.controls, audioOutputCombo), CB_SETCURSEL, entry, 0);
+    SendMessageW(ctl::find(app.controls, app::audioOutputList), CB_SETCURSEL, entry, 0);
     app.save();
     if (failed != 0)
         MessageBoxW(window, L"Cette sortie audio est indisponible. La sortie précédente est conservée.",
