@@ -12,10 +12,7 @@ App::~App() {
     stopRequested = true;
     if (searchThread.joinable()) searchThread.join();
     if (receiverThread.joinable()) {
-        {
-            const std::lock_guard lock(deviceMutex);
-            if (device != nullptr) rtl->cancel_async(device);
-        }
+        cancel();
         receiverThread.join();
     }
     for (HFONT font : {uiFont, frequencyFont, compactFrequencyFont, paintFont})

@@ -7,6 +7,7 @@
 
 #include "app/calibration.h"
 #include "app/command_rules.h"
+#include "app/construction_rules.h"
 #include "app/favorites.h"
 #include "app/reception_rules.h"
 #include "app/recording_commands.h"
@@ -35,7 +36,7 @@ void togglePause(App& app) {
     // wait for frames of it rather than of the one before.
     app.resetScanDwell();
     ctl::setText(app.controls, app::pauseButton, app::pauseCaption(paused));
-    ctl::setText(app.controls, app::startButton, app::listeningCaption(paused));
+    ctl::setText(app.controls, app::startButton, app::listenCaption(true, paused));
     app.setStatus(paused ? app::pausedStatus : app::resumedStatus);
     ctl::repaint(app.controls, app::pauseButton);
 }

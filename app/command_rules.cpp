@@ -15,7 +15,6 @@ constexpr int cbFull = 0, cw7 = 1, hfFrom3 = 2, customRange = 3, favoritesRange 
 
 }  // namespace
 
-const wchar_t* listeningCaption(bool paused) { return paused ? L"EN PAUSE" : L"● EN ÉCOUTE"; }
 
 const wchar_t* muteCaption(bool muted) { return muted ? L"Son coupé" : L"Muet"; }
 
@@ -52,14 +51,6 @@ int32_t spanOfItem(int item) {
     }
 }
 
-int spanItem(int32_t span) {
-    switch (span) {
-        case 12000: return 0;
-        case 48000: return 1;
-        case 96000: return 2;
-        default: return 3;
-    }
-}
 
 std::optional<RowChoice> rowChoice(int id, int currentRange) {
     if (id >= 300 && id <= 304) return RowChoice{modeCombo, id - 300};

@@ -36,7 +36,6 @@ inline constexpr wchar_t textSaveCaption[] = L"Texte CW";
 inline constexpr wchar_t recordingCaption[] = L"■ Terminer le WAV";
 
 // Captions that show the pause and mute states.
-const wchar_t* listeningCaption(bool paused);  // start button 100 while running
 const wchar_t* muteCaption(bool muted);
 
 struct ModeDefaults {
@@ -55,9 +54,8 @@ std::optional<int32_t> presetBandwidth(int32_t mode, int preset);
 // the receivable 0.5 to 52 MHz.
 uint32_t steppedFrequency(uint32_t frequency, int32_t step, int direction);
 
-// Span combo 125: item to view width in Hz, and back.
+// Span combo 125: item to view width in Hz (the way back is spanSelection).
 int32_t spanOfItem(int item);
-int spanItem(int32_t span);
 
 // What a button of the mode, step, span or scan-range row selects in its
 // hidden combo; nothing for an id of no row. The range row depends on the

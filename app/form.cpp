@@ -4,6 +4,7 @@
 #include "app/form_display.h"
 #include "app/form_publication.h"
 #include "app/form_reading.h"
+#include "app/plot_mouse_rules.h"
 #include "app/slider_strip.h"
 #include "app/waterfall_shift.h"
 #include "hf/frequency_text.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int panDrag = 4;
 constexpr int choiceGroups[] = {300, 320, 340, 360, 380, 400};
 constexpr int choicesPerGroup = 7;
 
@@ -46,15 +46,17 @@ bool App::readConfig(bool stopScan, bool save) {
     if (stopScan) stopRadioScan();
     try {
         const hf::Settings read = app::readForm(formControls(*this), running, selectedDevice);
+        // This thread alone writes sharedSettings: it reads it without the
+        // lock, which the receiver takes on every buffer and must find free.
+        const app::CentreView view{radioScanning, dragMode == app::dragView, spectrumSpan};
+        const app::FormPublication p = app::formPublication(
+            read, uiSettings.center, sharedSettings.center, view, selectedDevice, waterfallColumns);
+        if (p.waterfallShift != 0 && !waterfall.empty())
+            waterfall = app::shiftedWaterfall(waterfall, waterfallColumns, p.waterfallShift);
+        outOfSpan = p.outOfSpan;
+        uiSettings = p.settings;
         {
             const std::lock_guard lock(settingsMutex);
-            const app::CentreView view{radioScanning, dragMode == panDrag, spectrumSpan};
-            const app::FormPublication p = app::formPublication(
-                read, uiSettings.center, sharedSettings.center, view, selectedDevice, waterfallColumns);
-            if (p.waterfallShift != 0 && !waterfall.empty())
-                waterfall = app::shiftedWaterfall(waterfall, waterfallColumns, p.waterfallShift);
-            outOfSpan = p.outOfSpan;
-            uiSettings = p.settings;
             sharedSettings = uiSettings;
             ++settingsGeneration;
         }

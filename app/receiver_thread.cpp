@@ -48,13 +48,15 @@ struct Published {
     int32_t generation = 0;
 };
 
+// The form's latest publication, as it stands.
+Published latestPublication(App& app) {
+    const std::lock_guard lock(app.settingsMutex);
+    return {app.sharedSettings, app.settingsGeneration};
+}
+
 // The form's latest settings, centred where this dongle can receive them.
 Published latestSettings(App& app, const hf::Device& dongle) {
-    Published latest;
-    {
-        const std::lock_guard lock(app.settingsMutex);
-        latest = {app.sharedSettings, app.settingsGeneration};
-    }
+    Published latest = latestPublication(app);
     latest.settings = app::onReceivablePath(latest.settings, dongle);
     return latest;
 }
@@ -83,7 +85,11 @@ void readBuffer(unsigned char* buffer, uint32_t length, void* opaque) {
             app.cancel();
             return;
         }
-        const Published latest = latestSettings(app, *context.dongle);
+        // Every buffer looks for a new publication; only a new one is worth
+        // placing on the dongle's reception path.
+        Published latest = latestPublication(app);
+        if (latest.generation != *context.appliedGeneration)
+            latest.settings = app::onReceivablePath(latest.settings, *context.dongle);
         switch (app::publication(latest.generation, latest.settings, *context.appliedGeneration,
                                  *context.applied)) {
         case app::Publication::retune:

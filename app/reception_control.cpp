@@ -55,12 +55,8 @@ void App::start() {
         receiverThread = std::thread(&App::receive, StartRecord{this, key, requestedOutput.load()});
     } catch (const std::system_error&) {
         // No thread will post its end: stop here as a reception that ended
-        // at once would, the recorder finalised as the thread would have.
+        // at once would (done finalises a recording still open).
         lastError = app::receiverNotStartedStatus;
-        {
-            const std::lock_guard lock(wavMutex);
-            recorder.close();
-        }
         done();
         return;
     }
@@ -73,10 +69,7 @@ void App::cancel() {
 }
 
 void App::done() {
-    radioScanning = false;
-    lastSignalMs = 0;
-    if (const auto scanStart = controls.find(app::scanStartButton); scanStart != controls.end())
-        SetWindowTextW(scanStart->second, app::startScanCaption);
+    stopRadioScan();
     if (receiverThread.joinable()) receiverThread.join();
     {
         // The thread's teardown finalised its recording, but one opened from a
@@ -107,6 +100,8 @@ void App::lockControls(bool locked) {
 }
 
 void App::setStatus(const std::wstring& text) {
+    // The display tick sets the status with every frame; most are unchanged.
+    if (text == statusText) return;
     statusText = text;
     SetWindowTextW(controls.at(app::statusField), statusText.c_str());
 }

@@ -4,6 +4,7 @@
 #include "app/app.h"
 
 #include "app/command_rules.h"
+#include "app/construction_rules.h"
 #include "app/reception_rules.h"
 #include "app/reentry_guard.h"
 #include "app/scan_rules.h"
@@ -78,7 +79,7 @@ void App::beginRadioScan() {
         spectrumSpan = span;
         waterfall.clear();
     }
-    ctl::select(controls, app::spanCombo, app::spanItem(spectrumSpan));
+    ctl::select(controls, app::spanCombo, app::spanSelection(spectrumSpan));
     layout();
     refreshChoices();
 

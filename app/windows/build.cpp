@@ -167,9 +167,7 @@ void App::build() {
 
     settingsUI();
 
-    send(119, LB_RESETCONTENT, 0, 0);
-    for (const auto& favorite : favorites)
-        send(119, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(favorite.first.c_str()));
+    favoriteList();
 
     dropWidth(115, app::dongleListWidth);
     for (int id : {105, 106, 125, 130}) ShowWindow(window(id), SW_HIDE);

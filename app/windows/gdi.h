@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 namespace gdi {
@@ -146,5 +147,17 @@ private:
     HWND window_;
     HDC dc_;
 };
+
+// Text in one colour at a point, or formatted in a box; an '&' is shown, not
+// taken for a mnemonic.
+inline void textAt(HDC dc, int x, int y, const std::wstring& text, COLORREF colour) {
+    SetTextColor(dc, colour);
+    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+inline void textIn(HDC dc, RECT box, const std::wstring& text, COLORREF colour, UINT format) {
+    SetTextColor(dc, colour);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format | DT_NOPREFIX);
+}
 
 }  // namespace gdi

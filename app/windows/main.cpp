@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/app.h"
+#include "app/paint_texts.h"
 #include "app/window_rules.h"
 #include "app/windows/error_box.h"
 #include "platform/check.h"
@@ -96,7 +97,7 @@ void startUp(App& app, HINSTANCE instance, int showCommand) {
     const app::Point work = workArea();
     const app::Point size = app::windowSize(1.0f, work.x, work.y);
     HWND window = CreateWindowExW(
-        0, L"HFOrvandeMain", L"KALVORE HF — HF Orvande — 0.5.6",
+        0, L"HFOrvandeMain", app::windowTitle,
         WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
         CW_USEDEFAULT, CW_USEDEFAULT, size.x, size.y, nullptr, nullptr, instance, &app);
     check(window != nullptr, "Creation de la fenetre impossible.");

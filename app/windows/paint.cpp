@@ -38,15 +38,8 @@ constexpr COLORREF meterReadout = RGB(237, 247, 255);
 
 constexpr int captionHeight = 28;
 
-void textAt(HDC dc, int x, int y, const std::wstring& text, COLORREF colour) {
-    SetTextColor(dc, colour);
-    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
-}
-
-void textIn(HDC dc, RECT box, const std::wstring& text, COLORREF colour, UINT format) {
-    SetTextColor(dc, colour);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
-}
+using gdi::textAt;
+using gdi::textIn;
 
 RECT rectOfBox(const hf::Box& b) { return {b.x, b.y, b.x + b.w, b.y + b.h}; }
 

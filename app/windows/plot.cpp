@@ -3,6 +3,7 @@
 
 #include "app/plot_bins.h"
 #include "app/plot_geometry.h"
+#include "app/plot_mouse_rules.h"
 #include "app/plot_rules.h"
 #include "app/windows/gdi.h"
 #include "hf/waterfall_colours.h"
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int32_t usbMode = 2;
 constexpr int32_t lsbMode = 3;
-constexpr int32_t panDrag = 4;
 
 constexpr COLORREF labelColour = RGB(165, 199, 222);
 constexpr COLORREF sliderTextColour = RGB(220, 242, 255);
@@ -42,15 +42,8 @@ void line(HDC dc, int x0, int y0, int x1, int y1) {
     LineTo(dc, x1, y1);
 }
 
-void textAt(HDC dc, int x, int y, const std::wstring& text, COLORREF colour) {
-    SetTextColor(dc, colour);
-    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
-}
-
-void textIn(HDC dc, RECT rect, const std::wstring& text, COLORREF colour, UINT format) {
-    SetTextColor(dc, colour);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_NOPREFIX);
-}
+using gdi::textAt;
+using gdi::textIn;
 
 // One paint of the plot on the off-screen surface, in logical units.
 class PlotPainter {
@@ -183,7 +176,7 @@ private:
         // During a pan the history still belongs to the published centre while
         // the view already follows the drag.
         const int64_t shift =
-            a_.dragMode == panDrag
+            a_.dragMode == app::dragView
                 ? app::panShift(a_.uiSettings.center, a_.sharedSettings.center, a_.waterfallColumns, span_)
                 : 0;
         app::waterfallImage(a_.waterfall, a_.waterfallColumns, shift, a_.waterfallColours,

@@ -11,7 +11,9 @@
 #include <optional>
 
 #include "app/paint_texts.h"
+#include "app/reception_rules.h"
 #include "app/plot_geometry.h"
+#include "app/plot_mouse_rules.h"
 #include "app/squelch_gate.h"
 #include "app/window_rules.h"
 #include "app/windows/control_access.h"
@@ -201,13 +203,13 @@ void audioSwitched(App& app, HWND window, WPARAM output, LPARAM failed) {
 // the window.
 void closeRequested(App& app, HWND window) {
     if (app.searching) {
-        app.setStatus(L"Recherche en cours, fermeture dès sa fin.");
+        app.setStatus(app::closingAfterSearchStatus);
         app.closePending = true;
     } else if (app.running) {
         app.closePending = true;
         app.stopRequested = true;
         app.cancel();
-        app.setStatus(L"Fermeture de la réception…");
+        app.setStatus(app::closingReceptionStatus);
     } else {
         DestroyWindow(window);
     }
@@ -349,7 +351,7 @@ LRESULT App::handlePlotMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-        if (dragMode == 0) return DefWindowProcW(hwnd, message, wParam, lParam);
+        if (dragMode == app::dragNone) return DefWindowProcW(hwnd, message, wParam, lParam);
         mouseMove(x(), y(), message == WM_LBUTTONUP);
         return 0;
     case WM_LBUTTONDBLCLK:
@@ -360,7 +362,7 @@ LRESULT App::handlePlotMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         command(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 104 : 103, 0);
         return 0;
     case WM_CAPTURECHANGED:
-        dragMode = 0;
+        dragMode = app::dragNone;
         return 0;
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);

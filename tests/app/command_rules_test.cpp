@@ -1,4 +1,5 @@
 #include "app/command_rules.h"
+#include "app/construction_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,8 @@ TEST(CommandRules, SpanItemsBothWays) {
     EXPECT_EQ(app::spanOfItem(2), 96000);
     EXPECT_EQ(app::spanOfItem(3), 480000);
     EXPECT_EQ(app::spanOfItem(-1), 480000);
-    for (int item = 0; item < 4; ++item) EXPECT_EQ(app::spanItem(app::spanOfItem(item)), item);
-    EXPECT_EQ(app::spanItem(200000), 3);
+    for (int item = 0; item < 4; ++item) EXPECT_EQ(app::spanSelection(app::spanOfItem(item)), item);
+    EXPECT_EQ(app::spanSelection(200000), 3);
 }
 
 TEST(CommandRules, ButtonRowsSelectInTheirHiddenCombo) {

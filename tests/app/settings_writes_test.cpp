@@ -41,7 +41,12 @@ TEST(SettingsWrites, WithoutUserFavouritesNoItemIsWritten) {
     const auto writes = app::settingsFileWrites({}, app::builtInFavorites(), std::nullopt);
     const app::SectionWrite& favourites = writes.back();
     EXPECT_EQ(favourites.section, "Favorites");
-    for (const app::IniEntry& e : favourites.entries) EXPECT_FALSE(e.value) << e.key;
+    // Every key a longer list could have left, Item0 to Item29, is removed.
+    ASSERT_EQ(favourites.entries.size(), 30u);
+    for (std::size_t i = 0; i < favourites.entries.size(); ++i) {
+        EXPECT_EQ(favourites.entries[i].key, "Item" + std::to_string(i));
+        EXPECT_FALSE(favourites.entries[i].value) << favourites.entries[i].key;
+    }
 }
 
 }  // namespace

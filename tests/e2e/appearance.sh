@@ -117,13 +117,7 @@ shot_when_lit() {
 # (Wine prepares its fonts), longer than the probe waits for one answer.
 start_program() {
   e2e_start "$E2E_EXE"
-  e2e_probe wait-window 30000
-  for _ in $(seq 6); do
-    e2e_probe wait-text 126 "Choisissez une clé disponible." 20000 2>/dev/null && return 0
-    sleep 1
-  done
-  e2e_error "the program did not come up with its dongle list"
-  return 1
+  e2e_probe wait-window 30000 wait-text 126 "Choisissez une clé disponible." 40000
 }
 
 tune_to_signal() {

@@ -9,15 +9,14 @@ e2e_program "$@"
 
 # A slow search: the close waits for its end.
 e2e_scene v4
-echo "enumeration_delay_ms = 4000" >"$E2E_WORK/slow.ini"
+echo "enumeration_delay_ms = 12000" >"$E2E_WORK/slow.ini"
 cat "$E2E_WORK/standin.ini" >>"$E2E_WORK/slow.ini"
 e2e_standin "$E2E_WORK/slow.ini"
 e2e_start "$E2E_EXE"
-e2e_probe wait-window 30000 wait-text 126 "Recherche des clés compatibles…" 10000
-e2e_expect 0 enabled 116
+e2e_expect 0 wait-window 30000 wait-text 126 "Recherche des clés compatibles…" 10000 enabled 116
 e2e_probe close wait-text 126 "Recherche en cours, fermeture dès sa fin." 5000
 e2e_expect 1 exists
-e2e_probe wait-gone 20000
+e2e_probe wait-gone 30000
 e2e_wait_exit 20
 e2e_check "exit code after closing during a search" 0 "$E2E_EXIT_CODE"
 

@@ -10,7 +10,7 @@
 # e2e_init <wine-run> <hfprobe.exe> <work folder>
 e2e_init() {
   E2E_WINE_RUN=$1 E2E_PROBE=$2 E2E_WORK=$3
-  E2E_PID="" E2E_CAPTURE_PID="" E2E_EXIT_CODE="" E2E_FAILED=""
+  E2E_PID="" E2E_CAPTURE_PID="" E2E_OTHER_PIDS="" E2E_EXIT_CODE="" E2E_FAILED=""
   if [ -z "${DISPLAY:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
     e2e_error "needs the test environment (DISPLAY and WINEPREFIX); run through scripts/test"
     return 1
@@ -41,7 +41,9 @@ e2e_end_process() {
 e2e_cleanup() {
   [ -n "$E2E_PID" ] && e2e_end_process "$E2E_PID"
   [ -n "$E2E_CAPTURE_PID" ] && e2e_end_process "$E2E_CAPTURE_PID"
-  E2E_PID="" E2E_CAPTURE_PID=""
+  local pid
+  for pid in $E2E_OTHER_PIDS; do e2e_end_process "$pid"; done
+  E2E_PID="" E2E_CAPTURE_PID="" E2E_OTHER_PIDS=""
   if [ -n "$E2E_FAILED" ]; then exit 1; fi
 }
 
@@ -76,21 +78,34 @@ e2e_start() {
   E2E_PID=$!
 }
 
-# e2e_wait_exit [seconds]: waits for the program to end and sets
-# E2E_EXIT_CODE; past the limit it ends the program and fails.
-e2e_wait_exit() {
-  local seconds=${1:-20} pid=$E2E_PID
-  [ -n "$pid" ] || { e2e_error "no program was started"; return 1; }
+# e2e_wait_pid <pid> <seconds>: waits for a process of ours to end and sets
+# E2E_EXIT_CODE; past the limit it ends the process and fails.
+e2e_wait_pid() {
+  local pid=$1 seconds=$2
   for _ in $(seq $((seconds * 10))); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$pid" 2>/dev/null; then
     e2e_end_process "$pid"
-    E2E_PID=""
-    e2e_error "the program was still running after $seconds s"
+    e2e_error "process $pid was still running after $seconds s"
     return 1
   fi
   E2E_EXIT_CODE=0
   wait "$pid" || E2E_EXIT_CODE=$?
+}
+
+# e2e_wait_exit [seconds]: the same for the program of e2e_start.
+e2e_wait_exit() {
+  local pid=$E2E_PID
+  [ -n "$pid" ] || { e2e_error "no program was started"; return 1; }
   E2E_PID=""
+  e2e_wait_pid "$pid" "${1:-20}"
+}
+
+# e2e_start_other <exe>: one more instance of a program, in the background,
+# ended at exit like the first; its pid is E2E_OTHER_PID.
+e2e_start_other() {
+  "$E2E_WINE_RUN" "$1" >>"$E2E_WORK/other.log" 2>&1 &
+  E2E_OTHER_PID=$!
+  E2E_OTHER_PIDS="$E2E_OTHER_PIDS $E2E_OTHER_PID"
 }
 
 # e2e_probe <command> [arguments]...: runs hfprobe, which never waits longer
@@ -220,7 +235,7 @@ e2e_save_as() {
   path="Z:$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
   path=${path//\//\\}
   dialog=$(timeout 20 xdotool search --sync --name '^Save As$' | head -1) || { e2e_error "no save dialog"; return 1; }
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   sleep 0.5
   xdotool type --delay 20 "$path"
   xdotool key Return
@@ -326,4 +341,42 @@ e2e_plot_drag() {
   sleep 0.2
   xdotool mouseup 1
   sleep 0.5
+}
+
+# e2e_capture <name> <seconds>: what the default sink plays for that long,
+# into $E2E_WORK/<name>.raw.
+e2e_capture() {
+  e2e_capture_start hf_a "$E2E_WORK/$1.raw"
+  sleep "$2"
+  e2e_capture_stop
+}
+
+# e2e_clock: seconds since the epoch, to the nanosecond.
+e2e_clock() { date +%s.%N; }
+
+# e2e_wav_length <file> <label> <low> <high>: the duration in the WAV header
+# lies between the bounds (arithmetic expressions in seconds).
+e2e_wav_length() {
+  local seconds
+  seconds=$(sox --i -D "$1" 2>/dev/null || echo 0)
+  python3 -c "import sys; sys.exit(0 if ($3) <= $seconds <= ($4) else 1)" ||
+    e2e_error "$2 lasts $seconds s, expected $(python3 -c "print(round($3, 2))") to $(python3 -c "print(round($4, 2))") s"
+}
+
+# e2e_eventually <seconds> <command>...: true once the command succeeds,
+# tried every 0.2 s; false when it never does within the time.
+e2e_eventually() {
+  local seconds=$1 i
+  shift
+  for ((i = 0; i < seconds * 5; i++)); do "$@" && return 0; sleep 0.2; done
+  "$@"
+}
+
+# e2e_expect_ini <label> <section> <key> <expected> [seconds]: settings.ini
+# holds the value, given the program a moment to write it.
+e2e_expect_ini() {
+  local label=$1 section=$2 key=$3 expected=$4
+  e2e_ini_is() { [ "$(e2e_ini_value "$section" "$key" 2>/dev/null)" = "$expected" ]; }
+  e2e_eventually "${5:-5}" e2e_ini_is ||
+    e2e_error "$label: expected $key=$expected in [$section], got '$(e2e_ini_value "$section" "$key")'"
 }

@@ -17,12 +17,6 @@ colour_count() {
 # The fill under the spectrum trace, outside the passband.
 under_trace="rgb(8,32,73)"
 
-capture() {  # capture <name> <seconds>
-  e2e_capture_start hf_a "$E2E_WORK/$1.raw"
-  sleep "$2"
-  e2e_capture_stop
-}
-
 e2e_start "$E2E_EXE"
 e2e_probe wait-window 30000 wait-text 126 "Choisissez une clé disponible." 20000
 e2e_screenshot "$E2E_WORK/before.png"
@@ -38,17 +32,17 @@ e2e_probe wait-text 126 "RTL-SDR Blog V4 • AM • local" 5000
 # Squelch fully up (threshold 0 dBFS) closes the sound; down opens it again.
 e2e_probe trackbar-set 140 100 wait-text 126 "SQ 0 dBFS fermé" 5000
 sleep 1
-capture squelched 2
+e2e_capture squelched 2
 e2e_silent "$E2E_WORK/squelched.raw" -70
 e2e_probe trackbar-set 140 0 wait-text 126 "SQ OFF" 5000
 sleep 1
-capture open 2
+e2e_capture open 2
 e2e_tone "$E2E_WORK/open.raw" 1000 0.6 -40
 
 # Mute.
 e2e_expect "Son coupé" click 138 text 138
 sleep 1
-capture muted 2
+e2e_capture muted 2
 e2e_silent "$E2E_WORK/muted.raw" -70
 e2e_expect "Muet" click 138 text 138
 
@@ -60,13 +54,13 @@ text 137 => ▶ Reprise
 text 100 => EN PAUSE
 TABLE
 sleep 1
-capture paused 2
+e2e_capture paused 2
 e2e_silent "$E2E_WORK/paused.raw" -70
 e2e_check "dongle kept during the pause" "$closes_before" "$(grep -c 'rtlsdr_close' "$log" || true)"
 e2e_probe click 137 wait-text 126 "Reprise de la réception" 5000
 e2e_expect "Ⅱ PAUSE" text 137
 sleep 2
-capture resumed 2
+e2e_capture resumed 2
 e2e_tone "$E2E_WORK/resumed.raw" 1000 0.6 -40
 
 e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000

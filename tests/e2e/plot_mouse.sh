@@ -31,12 +31,10 @@ e2e_field_reads "$(e2e_display "$tuned")"
 [ $((tuned > 6070000 ? tuned - 6070000 : 6070000 - tuned)) -le $((480000 / PLOT_L)) ] ||
   e2e_error "the double-click tuned to $tuned Hz, more than a column from 6070000 Hz"
 sleep 1.5
-e2e_capture_start hf_a "$E2E_WORK/clicked.raw"
-sleep 2.5
-e2e_capture_stop
+e2e_capture clicked 2.5
 e2e_tone "$E2E_WORK/clicked.raw" 1000 0.5 -45
 e2e_screenshot "$E2E_WORK/tuned.png"
-e2e_check "saved after the double-click" "$tuned" "$(e2e_ini_value Radio Frequency)"
+e2e_expect_ini "saved after the double-click" Radio Frequency "$tuned"
 
 # Dragging the marker 30 columns right tunes up by 30 columns' worth of Hz,
 # rounded to the step (at most 100 Hz).
@@ -45,7 +43,7 @@ x=$(e2e_plot_column "$tuned" $centre)
 dragged=$(e2e_plot_calc "(lambda f, st: (f + st // 2) // st * st)($tuned + lround(30 * span / L), min($step, 100))")
 e2e_plot_drag "$x" "$spectrum_y" "$((x + 30))" "$spectrum_y"
 e2e_field_reads "$(e2e_display "$dragged")"
-e2e_check "saved after the marker drag" "$dragged" "$(e2e_ini_value Radio Frequency)"
+e2e_expect_ini "saved after the marker drag" Radio Frequency "$dragged"
 
 # Dragging the upper passband edge 6 columns in narrows AM's filter from
 # both sides: twice 6 columns' worth of Hz.
@@ -54,7 +52,7 @@ width=$(e2e_plot_calc "9000 + 2 * lround(-6 * span / L)")
 e2e_expect 9000 text 107
 e2e_plot_drag "$upper" "$spectrum_y" "$((upper - 6))" "$spectrum_y"
 e2e_expect "$width" text 107
-e2e_check "saved bandwidth after the edge drag" "$width" "$(e2e_ini_value Radio Bandwidth)"
+e2e_expect_ini "saved bandwidth after the edge drag" Radio Bandwidth "$width"
 e2e_field_reads "$(e2e_display "$dragged")"
 
 # The side sliders: "Décalage" and "Échelle" above, dragged along their
@@ -65,20 +63,20 @@ T=$(e2e_plot_calc "H - 228")
 slider_y() { e2e_plot_calc "194 + round($1 * $T)"; }
 waterfall_value() { e2e_plot_calc "trunc((1 - ($1 - 194) / $T) * $2 + $3)"; }
 e2e_plot_drag $((PLOT_L + 85)) 80 $((PLOT_L + 125)) 80         # "Décalage" at 3/4 of its track
-e2e_check "SpectrumTop" -10 "$(e2e_ini_value Radio SpectrumTop)"
+e2e_expect_ini "SpectrumTop" Radio SpectrumTop -10
 e2e_plot_drag $((PLOT_L + 85)) 130 $((PLOT_L + 160)) 130       # "Échelle" past its end
-e2e_check "SpectrumRange" 140 "$(e2e_ini_value Radio SpectrumRange)"
+e2e_expect_ini "SpectrumRange" Radio SpectrumRange 140
 y=$(slider_y 0.37)
 e2e_plot_drag $((PLOT_L + 75)) "$(slider_y 0.1)" $((PLOT_L + 75)) "$y"   # "Fond"
 light=$(waterfall_value "$y" 100 0)
-e2e_check "WaterfallLight" "$light" "$(e2e_ini_value Radio WaterfallLight)"
+e2e_expect_ini "WaterfallLight" Radio WaterfallLight "$light"
 e2e_expect "$light" trackbar-pos 136
 y=$(slider_y 0.63)
 e2e_plot_drag $((PLOT_L + 108)) "$(slider_y 0.1)" $((PLOT_L + 108)) "$y"  # "Plage"
-e2e_check "WaterfallRange" "$(waterfall_value "$y" 85 15)" "$(e2e_ini_value Radio WaterfallRange)"
+e2e_expect_ini "WaterfallRange" Radio WaterfallRange "$(waterfall_value "$y" 85 15)"
 y=$(slider_y 0.81)
 e2e_plot_drag $((PLOT_L + 135)) "$(slider_y 0.1)" $((PLOT_L + 135)) "$y"  # "Contr."
-e2e_check "WaterfallContrast" "$(waterfall_value "$y" 100 0)" "$(e2e_ini_value Radio WaterfallContrast)"
+e2e_expect_ini "WaterfallContrast" Radio WaterfallContrast "$(waterfall_value "$y" 100 0)"
 e2e_screenshot "$E2E_WORK/sliders.png"
 # Display drags leave the receiver as it was.
 e2e_field_reads "$(e2e_display "$dragged")"
@@ -91,9 +89,8 @@ e2e_expect "$width" text 107
 retunes=$(grep -c 'rtlsdr_set_center_freq' "$E2E_WORK/calls.log" || true)
 panned=$(e2e_plot_calc "$centre - lround(-100 * span / L)")
 e2e_plot_drag $((PLOT_MID + 250)) "$spectrum_y" $((PLOT_MID + 150)) "$spectrum_y"
-sleep 1
-[ "$(grep -c 'rtlsdr_set_center_freq' "$E2E_WORK/calls.log" || true)" -gt "$retunes" ] ||
-  e2e_error "the dongle was not retuned after the pan"
+retuned() { [ "$(grep -c 'rtlsdr_set_center_freq' "$E2E_WORK/calls.log" || true)" -gt "$retunes" ]; }
+e2e_eventually 5 retuned || e2e_error "the dongle was not retuned after the pan"
 e2e_field_reads "$(e2e_display "$dragged")"
 e2e_plot_double_click "$PLOT_MID" "$spectrum_y"
 e2e_field_reads "$(e2e_display "$panned")"
@@ -102,6 +99,6 @@ e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000
 e2e_probe close wait-gone 20000
 e2e_wait_exit 20
 e2e_check "exit code" 0 "$E2E_EXIT_CODE"
-e2e_check "saved frequency" "$panned" "$(e2e_ini_value Radio Frequency)"
-e2e_check "saved bandwidth" "$width" "$(e2e_ini_value Radio Bandwidth)"
-e2e_check "saved spectrum top" -10 "$(e2e_ini_value Radio SpectrumTop)"
+e2e_expect_ini "saved frequency" Radio Frequency "$panned"
+e2e_expect_ini "saved bandwidth" Radio Bandwidth "$width"
+e2e_expect_ini "saved spectrum top" Radio SpectrumTop -10

@@ -31,9 +31,7 @@ enabled 100 => 0
 enabled 116 => 0
 TABLE
 sleep 2
-e2e_capture_start hf_a "$E2E_WORK/am.raw"
-sleep 3
-e2e_capture_stop
+e2e_capture am 3
 e2e_tone "$E2E_WORK/am.raw" 1000 0.6 -40
 e2e_screenshot "$E2E_WORK/receiving.png"
 
@@ -47,9 +45,7 @@ e2e_check "centre settings after a filter change" "$tunes_before" "$(grep -c 'rt
 # retune. 7.074 MHz does not, so the dongle is tuned again.
 e2e_probe click 302 set-text 101 "6,1" key 101 VK_RETURN
 sleep 2
-e2e_capture_start hf_a "$E2E_WORK/usb.raw"
-sleep 2
-e2e_capture_stop
+e2e_capture usb 2
 e2e_tone "$E2E_WORK/usb.raw" 700 0.6 -45
 e2e_check "centre settings after tuning within the span" "$tunes_before" "$(grep -c 'rtlsdr_set_center_freq' "$log" || true)"
 e2e_probe set-text 101 "7,074" key 101 VK_RETURN

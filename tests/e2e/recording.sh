@@ -10,11 +10,6 @@ e2e_program "$@"
 
 e2e_scene v4 am-6070 cw-7023 noise
 
-# wav_seconds <file>: the duration sox reads from the header.
-wav_seconds() { sox --i -D "$1" 2>/dev/null || echo 0; }
-# within <value> <low> <high>
-within() { python3 -c "import sys; sys.exit(0 if $2 <= $1 <= $3 else 1)"; }
-
 e2e_start "$E2E_EXE"
 e2e_probe wait-window 30000 wait-text 126 "Choisissez une clé disponible." 20000
 
@@ -27,11 +22,11 @@ sleep 1
 # About 3 s, ended with the button.
 e2e_probe click 124
 e2e_save_as "$E2E_WORK/first.wav"
+opened=$(e2e_clock)
 e2e_probe wait-text 124 "■ Terminer le WAV" 5000
 sleep 3
 e2e_probe click 124 wait-text 124 "Enregistrer l’audio" 5000
-seconds=$(wav_seconds "$E2E_WORK/first.wav")
-within "$seconds" 2.5 4.0 || e2e_error "first.wav lasts $seconds s, expected about 3"
+e2e_wav_length "$E2E_WORK/first.wav" first.wav "3 - 0.5" "$(e2e_clock) - $opened + 0.5"
 e2e_check "first.wav format" "48000 1 16" "$(sox --i -r "$E2E_WORK/first.wav") $(sox --i -c "$E2E_WORK/first.wav") $(sox --i -b "$E2E_WORK/first.wav")"
 sox "$E2E_WORK/first.wav" -t raw -e signed -b 16 -c 1 -r 48000 "$E2E_WORK/first.raw"
 e2e_tone "$E2E_WORK/first.raw" 1000 0.6 -40
@@ -39,15 +34,20 @@ e2e_tone "$E2E_WORK/first.raw" 1000 0.6 -40
 # 2 s recorded, 3 s paused, 1 s more: the pause records nothing.
 e2e_probe click 124
 e2e_save_as "$E2E_WORK/paused.wav"
+opened=$(e2e_clock)
 e2e_probe wait-text 124 "■ Terminer le WAV" 5000
 sleep 2
 e2e_probe click 137 wait-text 137 "▶ Reprise" 5000
+paused=$(e2e_clock)
 sleep 3
 e2e_probe click 137 wait-text 137 "Ⅱ PAUSE" 5000
+resumed=$(e2e_clock)
 sleep 1
 e2e_probe click 124 wait-text 124 "Enregistrer l’audio" 5000
-seconds=$(wav_seconds "$E2E_WORK/paused.wav")
-within "$seconds" 2.3 4.3 || e2e_error "paused.wav lasts $seconds s, expected about 3 (the pause not recorded)"
+# At least the 3 s of sleeps outside the pause; at most the time the file
+# was open less the time the pause surely lasted.
+e2e_wav_length "$E2E_WORK/paused.wav" "paused.wav (the pause not recorded)" "3 - 0.5" \
+  "$(e2e_clock) - $opened - ($resumed - $paused) + 0.5"
 
 # CW text from the beacon, saved as UTF-8.
 e2e_probe click 304 set-text 101 "7,023" key 101 VK_RETURN
@@ -61,13 +61,13 @@ iconv -f UTF-8 -t UTF-8 "$E2E_WORK/cw.txt" >/dev/null 2>&1 || e2e_error "cw.txt 
 # Closing the window mid-recording still leaves a valid file.
 e2e_probe click 124
 e2e_save_as "$E2E_WORK/closed.wav"
+opened=$(e2e_clock)
 e2e_probe wait-text 124 "■ Terminer le WAV" 5000
 sleep 2
 e2e_probe close wait-gone 20000
 e2e_wait_exit 20
 e2e_check "exit code" 0 "$E2E_EXIT_CODE"
-seconds=$(wav_seconds "$E2E_WORK/closed.wav")
-within "$seconds" 1.5 3.5 || e2e_error "closed.wav lasts $seconds s, expected about 2"
+e2e_wav_length "$E2E_WORK/closed.wav" closed.wav "2 - 0.5" "$(e2e_clock) - $opened + 0.5"
 size=$(stat -c %s "$E2E_WORK/closed.wav")
 data=$(od -An -tu4 -j40 -N4 "$E2E_WORK/closed.wav" | tr -d ' ')
 e2e_check "closed.wav data size in its header" $((size - 44)) "$data"

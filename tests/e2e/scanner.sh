@@ -33,12 +33,12 @@ e2e_probe wait-text 126 "AUTO — pause signal (15 s max)" 5000
 
 # A signal heard all along holds its entry for the dwell and 15 s more; then
 # the scan goes on by itself.
-e2e_probe wait-text 101 "027.195000" 20000
-e2e_probe wait-text 134 "Recherche" 5000
 
-# With a 5 s dwell an empty channel is left only after 5 s, but "Suivant ›"
-# moves on at once.
-e2e_probe click 383 wait-text 101 "027.195000" 1000
+# With a 5 s dwell (chosen as soon as the entry is reached) an empty channel
+# is held, but "Suivant ›" moves on at once.
+e2e_probe wait-text 101 "027.195000" 20000 click 383
+sleep 2
+e2e_expect "027.195000" text 101
 e2e_probe click 135 wait-text 101 "027.205000" 2000
 
 # Stopping the scan leaves reception on the current entry.

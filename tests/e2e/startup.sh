@@ -42,13 +42,11 @@ TABLE
 e2e_screenshot "$E2E_WORK/started.png"
 
 # A second instance says so and leaves the first alone.
-"$E2E_WINE_RUN" "$E2E_EXE" >"$E2E_WORK/second.log" 2>&1 &
-second=$!
+e2e_start_other "$E2E_EXE"
 e2e_expect $'HF Orvande\nL’application HF est déjà ouverte.' message-box 20000
 e2e_probe message-box-ok 5000
-second_code=0
-wait "$second" || second_code=$?
-e2e_check "exit code of the second instance" 0 "$second_code"
+e2e_wait_pid "$E2E_OTHER_PID" 20
+e2e_check "exit code of the second instance" 0 "$E2E_EXIT_CODE"
 e2e_expect 1 exists
 
 e2e_probe close wait-gone 20000

@@ -76,7 +76,16 @@ RECT characterCell(HWND edit, int index) {
 void waitText(int id, const std::wstring& wanted, int timeoutMs) {
     HWND field = control(id);
     std::wstring seen;
-    if (!waitUntil([&] { return (seen = windowText(field)).find(wanted) != std::wstring::npos; }, timeoutMs))
+    // A window busy for a moment (a cold first paint) is waited for like a
+    // text that has not come yet.
+    const auto shows = [&] {
+        try {
+            return (seen = windowText(field)).find(wanted) != std::wstring::npos;
+        } catch (const std::runtime_error&) {
+            return false;
+        }
+    };
+    if (!waitUntil(shows, timeoutMs))
         throw std::runtime_error("control " + std::to_string(id) + " still reads \"" + narrow(seen) + "\"");
 }
 
