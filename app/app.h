@@ -29,6 +29,10 @@ inline constexpr UINT receiverEndedMessage = WM_APP + 1;
 inline constexpr UINT searchEndedMessage = WM_APP + 2;
 inline constexpr UINT audioSwitchedMessage = WM_APP + 3;
 
+// The 50 ms display tick's timer, and the subclass id of the combo boxes.
+inline constexpr UINT_PTR displayTimer = 1;
+inline constexpr UINT_PTR comboSubclass = 2;
+
 LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK plotProc(HWND, UINT, WPARAM, LPARAM);
 

@@ -1,5 +1,7 @@
 #include "app/command_rules.h"
 
+#include "hf/modes.h"
+
 #include <algorithm>
 #include <array>
 
@@ -7,22 +9,19 @@ namespace app {
 
 namespace {
 
-constexpr int32_t am = 0, fm = 1, usb = 2, lsb = 3, cw = 4;
-
 // Items of the range combo 130.
 constexpr int cbFull = 0, cw7 = 1, hfFrom3 = 2, customRange = 3, favoritesRange = 4,
               lastCbBand = 8;
 
 }  // namespace
 
-
 const wchar_t* muteCaption(bool muted) { return muted ? L"Son coupé" : L"Muet"; }
 
 ModeDefaults modeDefaults(int32_t mode) {
     switch (mode) {
-        case am: return {9000, 10000};
-        case fm: return {12000, 10000};
-        case cw: return {500, 10};
+        case hf::modeAM: return {9000, 10000};
+        case hf::modeFM: return {12000, 10000};
+        case hf::modeCW: return {500, 10};
         default: return {2700, 100};
     }
 }
@@ -31,8 +30,8 @@ std::optional<int32_t> presetBandwidth(int32_t mode, int preset) {
     static constexpr std::array<int32_t, 3> cwPresets{300, 500, 800};
     static constexpr std::array<int32_t, 3> voicePresets{2100, 2700, 3000};
     if (preset < 0 || preset > 2) return std::nullopt;
-    if (mode == cw) return cwPresets[preset];
-    if (mode == usb || mode == lsb) return voicePresets[preset];
+    if (mode == hf::modeCW) return cwPresets[preset];
+    if (mode == hf::modeUSB || mode == hf::modeLSB) return voicePresets[preset];
     return std::nullopt;
 }
 
@@ -50,7 +49,6 @@ int32_t spanOfItem(int item) {
         default: return 480000;
     }
 }
-
 
 std::optional<RowChoice> rowChoice(int id, int currentRange) {
     if (id >= 300 && id <= 304) return RowChoice{modeCombo, id - 300};

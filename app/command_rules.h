@@ -14,8 +14,7 @@
 
 namespace app {
 
-// Control ids the dispatcher and the scanner drive.
-
+// The band the user may tune.
 inline constexpr uint32_t lowestFrequency = 500000;
 inline constexpr uint32_t highestFrequency = 52000000;
 
@@ -35,7 +34,7 @@ inline constexpr wchar_t textSaveFailed[] = L"Enregistrement impossible.";
 inline constexpr wchar_t textSaveCaption[] = L"Texte CW";
 inline constexpr wchar_t recordingCaption[] = L"■ Terminer le WAV";
 
-// Captions that show the pause and mute states.
+// The caption of the mute button in either state.
 const wchar_t* muteCaption(bool muted);
 
 struct ModeDefaults {

@@ -9,16 +9,15 @@
 #include "platform/text.h"
 
 #include <exception>
-#include <system_error>
 #include <vector>
 
 void App::scan() {
     if (searching || running) return;
     if (searchThread.joinable()) searchThread.join();
-    searching = true;
     // The search thread replaces `devices`, which a choice in the list reads.
     EnableWindow(controls.at(app::searchButton), FALSE);
     EnableWindow(controls.at(app::dongleList), FALSE);
+    searching = true;
     setStatus(app::searchingStatus);
     try {
         searchThread = std::thread([this] {
@@ -31,7 +30,9 @@ void App::scan() {
             }
             PostMessageW(mainWindow, searchEndedMessage, 0, 0);
         });
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
+        // No thread will post its end, so nothing would ever clear `searching`
+        // and a close would wait for it for ever.
         searching = false;
         EnableWindow(controls.at(app::searchButton), TRUE);
         EnableWindow(controls.at(app::dongleList), TRUE);

@@ -1,6 +1,7 @@
 #include "app/form_display.h"
 
 #include "app/form_reading.h"
+#include "hf/modes.h"
 
 #include <algorithm>
 #include <string_view>
@@ -9,7 +10,6 @@ namespace app {
 
 namespace {
 
-constexpr int32_t cw = 4;
 constexpr uint32_t lowestTunerHz = 25000000;
 constexpr int hundredHzItem = 2;
 
@@ -23,7 +23,7 @@ bool samplesHfDirectly(const hf::Device& dongle) {
 }  // namespace
 
 std::array<const wchar_t*, 3> presetCaptions(int32_t mode) {
-    if (mode == cw) return {L"300 Hz", L"500 Hz", L"800 Hz"};
+    if (mode == hf::modeCW) return {L"300 Hz", L"500 Hz", L"800 Hz"};
     return {L"2,1 k", L"2,7 k", L"3 k"};
 }
 

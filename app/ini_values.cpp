@@ -18,6 +18,12 @@ bool IniKeyLess::operator()(std::string_view a, std::string_view b) const {
                                         [](char x, char y) { return lowered(x) < lowered(y); });
 }
 
+std::string_view unquoted(std::string_view value) {
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    return quoted ? value.substr(1, value.size() - 2) : value;
+}
+
 int64_t leadingInteger(std::string_view value) {
     std::size_t at = value.find_first_not_of(" \t");
     if (at == std::string_view::npos) return 0;

@@ -29,6 +29,11 @@ struct IniEntry {
     bool operator==(const IniEntry&) const = default;
 };
 
+// A value as the platform's single-key reader gives it: one pair of matching
+// quotes around the whole value is taken off, so a hand-quoted name reads
+// as the name.
+std::string_view unquoted(std::string_view value);
+
 // The value's leading decimal integer with an optional minus sign (leading
 // blanks skipped), 0 when it does not begin with one; a number too long for
 // 64 bits saturates, so that it clamps to the nearer end of any range.

@@ -1,13 +1,13 @@
 #include "app/paint_texts.h"
 
+#include "hf/modes.h"
+
 #include <cmath>
 #include <limits>
 
 namespace app {
 
 namespace {
-
-constexpr int32_t cwMode = 4;
 
 // A shown figure truncated toward zero; one that is no number shows 0 and
 // one beyond the integers saturates, so no conversion overflows.
@@ -51,7 +51,7 @@ const wchar_t* dongleChoiceText(int listSelection) {
 
 std::wstring informationLine(float snr, int32_t mode, bool signalPresent, float tone, float wpm) {
     std::wstring line = L"SNR estimé : " + whole(snr) + L" dB";
-    if (mode == cwMode) {
+    if (mode == hf::modeCW) {
         line += L" • Ton : ";
         line += signalPresent ? whole(tone) + L" Hz" : L"—";
         line += L" • " + whole(wpm) + L" mots/min";

@@ -4,15 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "hf/modes.h"
 #include "hf/passband.h"
 
 namespace app {
 
 namespace {
 
-constexpr int32_t usb = 2;
-constexpr int32_t lsb = 3;
-constexpr int32_t cw = 4;
 constexpr int64_t lowestHz = 500000;
 constexpr int64_t highestHz = 52000000;
 constexpr int32_t titleBottom = 44;       // the spectrum starts here
@@ -43,8 +41,8 @@ int32_t pressOnPassband(const PlotGeometry& plot, int32_t span, const hf::Settin
     const int32_t xhi = edges.hi;
     const int32_t width = offsetColumn(plot, band.hi, span) - offsetColumn(plot, band.lo, span);
     const bool narrow = width <= 12;
-    const bool lowerEdge = form.Mode != usb;
-    const bool upperEdge = form.Mode != lsb;
+    const bool lowerEdge = form.Mode != hf::modeUSB;
+    const bool upperEdge = form.Mode != hf::modeLSB;
 
     int32_t mode = dragNone;
     if (y >= titleBottom && y <= handleBandBottom) {
@@ -96,7 +94,8 @@ void dragTo(int32_t mode, const DragView& view, const DragStart& start, int32_t 
             hf::Settings& form, DisplayLevels& levels) {
     const PlotGeometry& plot = view.plot;
     const double hzPerPixel = static_cast<double>(view.span) / plot.columns;
-    const int64_t dHz = std::llround((x - start.x) * hzPerPixel);
+    // Multiplied before dividing, so that no width rounds a drag a hertz off.
+    const int64_t dHz = std::llround(static_cast<double>(x - start.x) * view.span / plot.columns);
     switch (mode) {
     case dragFrequency: {
         const int64_t step = std::clamp<int64_t>(form.Step, 1, 100);
@@ -110,8 +109,8 @@ void dragTo(int32_t mode, const DragView& view, const DragStart& start, int32_t 
     case dragLowerEdge:
     case dragUpperEdge: {
         int64_t move = dHz;
-        int64_t sides = form.Mode == usb || form.Mode == lsb ? 1 : 2;
-        if (form.Mode == cw) move = std::lround((x - start.x) * std::min(hzPerPixel, 25.0));
+        int64_t sides = form.Mode == hf::modeUSB || form.Mode == hf::modeLSB ? 1 : 2;
+        if (form.Mode == hf::modeCW) move = std::lround((x - start.x) * std::min(hzPerPixel, 25.0));
         if (mode == dragLowerEdge) move = -move;
         form.Bandwidth =
             static_cast<int32_t>(std::clamp<int64_t>(start.bandwidth + sides * move, 100, 15000));

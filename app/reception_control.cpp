@@ -10,7 +10,6 @@
 
 #include <exception>
 #include <mutex>
-#include <system_error>
 
 void App::start() {
     if (running) {
@@ -53,7 +52,7 @@ void App::start() {
     requestedOutput = app::requestedOutput(sel(app::audioOutputList));
     try {
         receiverThread = std::thread(&App::receive, StartRecord{this, key, requestedOutput.load()});
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
         // No thread will post its end: stop here as a reception that ended
         // at once would (done finalises a recording still open).
         lastError = app::receiverNotStartedStatus;

@@ -1,6 +1,7 @@
 #include "app/scan_rules.h"
 
 #include "hf/cb_plan.h"
+#include "hf/modes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +11,6 @@ namespace app {
 
 namespace {
 
-constexpr int32_t am = 0, usb = 2, lsb = 3, cw = 4;
 constexpr uint64_t signalCapMs = 15000;  // the longest a signal holds an entry
 constexpr uint64_t signalHoldMs = 2000;  // how long a lost signal still holds it
 constexpr int32_t framesBeforeDecision = 5;
@@ -63,21 +63,21 @@ uint32_t scanLimit(std::wstring text) {
 std::vector<hf::Settings> scanEntries(int rangeItem, const hf::Settings& form,
                                       const std::function<uint32_t(int)>& readLimit,
                                       const std::vector<Favorite>& favorites) {
-    const hf::Settings cbTemplate = changed(form, am, 9000, 10000, false);
+    const hf::Settings cbTemplate = changed(form, hf::modeAM, 9000, 10000, false);
     switch (rangeItem) {
         case 0: return hf::cbScanSettings(cbTemplate);
-        case 1: return rangeEntries(changed(form, cw, 500, 100, true), readLimit);
-        case 2: return rangeEntries(changed(form, lsb, 2700, 1000, false), readLimit);
+        case 1: return rangeEntries(changed(form, hf::modeCW, 500, 100, true), readLimit);
+        case 2: return rangeEntries(changed(form, hf::modeLSB, 2700, 1000, false), readLimit);
         case 3: return rangeEntries(form, readLimit);
         case 4: {
             std::vector<hf::Settings> entries;
             for (const Favorite& favorite : favorites) entries.push_back(favorite.second);
             return entries;
         }
-        case 5: return rangeEntries(changed(form, usb, 2700, 1000, false), readLimit);
+        case 5: return rangeEntries(changed(form, hf::modeUSB, 2700, 1000, false), readLimit);
         case 6: return hf::cbBlockScanSettings(cbTemplate, -1);
         case 7: return hf::cbBlockScanSettings(cbTemplate, 0);
-        case 8: return hf::cbBlockScanSettings(changed(form, usb, 2700, 10000, false), +1);
+        case 8: return hf::cbBlockScanSettings(changed(form, hf::modeUSB, 2700, 10000, false), +1);
         default: return {};
     }
 }
@@ -89,7 +89,7 @@ std::optional<int32_t> scanSpan(int rangeItem) {
 }
 
 bool timedDwell(int dwellModeItem, int32_t mode, int32_t squelch, bool squelchOpen) {
-    return dwellModeItem == 1 || (mode != cw && squelch > 0 && !squelchOpen);
+    return dwellModeItem == 1 || (mode != hf::modeCW && squelch > 0 && !squelchOpen);
 }
 
 DwellAction dwellStep(DwellState& state, const DwellFrame& frame, bool timed, int32_t dwellMs) {

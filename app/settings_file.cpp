@@ -1,5 +1,7 @@
 #include "app/settings_file.h"
 
+#include "hf/modes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -8,7 +10,6 @@ namespace app {
 
 namespace {
 
-constexpr int32_t am = 0, fm = 1, cw = 4;
 constexpr int64_t lowestHz = 500000, highestHz = 52000000;
 
 class RadioReader {
@@ -41,9 +42,9 @@ private:
 };
 
 int32_t defaultBandwidth(int32_t mode) {
-    if (mode == cw) return 500;
-    if (mode == am) return 9000;
-    if (mode == fm) return 12000;
+    if (mode == hf::modeCW) return 500;
+    if (mode == hf::modeAM) return 9000;
+    if (mode == hf::modeFM) return 12000;
     return 2700;
 }
 
@@ -77,7 +78,7 @@ StoredSettings readRadioSection(const IniSection& section) {
     hf::Settings& r = s.radio;
     r.Frequency = static_cast<uint32_t>(
         std::clamp(file.unsignedNumber("Frequency", r.Frequency), lowestHz, highestHz));
-    r.Mode = static_cast<int32_t>(std::min<int64_t>(file.unsignedNumber("Mode", r.Mode), cw));
+    r.Mode = static_cast<int32_t>(std::min<int64_t>(file.unsignedNumber("Mode", r.Mode), hf::modeCW));
     r.PPM = file.clamped("PPM", r.PPM, -100, 100);
     s.spectrumSpan = knownSpan(file.number("SpectrumSpan", s.spectrumSpan));
     s.spectrumTop = file.clamped("SpectrumTop", s.spectrumTop, -100, 20);
@@ -86,9 +87,9 @@ StoredSettings readRadioSection(const IniSection& section) {
     s.waterfallContrast = file.clamped("WaterfallContrast", s.waterfallContrast, 0, 100);
     s.waterfallLight = file.clamped("WaterfallLight", s.waterfallLight, 0, 100);
     s.squelch = file.clamped("Squelch", s.squelch, 0, 110);
-    s.scanDwellMs = knownDwell(file.number("ScanDwellMs", s.scanDwellMs));
+    s.scanDwellMs = knownDwell(file.unsignedNumber("ScanDwellMs", s.scanDwellMs));
     r.Bandwidth = file.clamped("Bandwidth", defaultBandwidth(r.Mode), 100, 15000);
-    r.Step = file.clamped("Step", r.Mode == cw ? 10 : 100, 10, 10000);
+    r.Step = file.clamped("Step", r.Mode == hf::modeCW ? 10 : 100, 10, 10000);
     r.Gain = file.clamped("Gain", r.Gain, 0, 490);
     r.Tone = file.clamped("Tone", r.Tone, 300, 1200);
     r.WPM = file.clamped("WPM", r.WPM, 5, 60);
@@ -130,7 +131,7 @@ std::vector<IniEntry> radioSectionEntries(const StoredSettings& s,
         {"AutoSpeed", flagText(r.AutoSpeed)},
         {"Decode", flagText(r.Decode)},
         {"AutoThreshold", flagText(r.AutoThreshold)},
-        {"Threshold", number(std::lround(r.Threshold))},
+        {"Threshold", number(static_cast<int32_t>(r.Threshold))},
         {"Volume", number(volumePercent(s.volume))},
     };
     if (audioOutputName) entries.push_back({"AudioName", *audioOutputName});

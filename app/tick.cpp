@@ -5,17 +5,12 @@
 #include "app/plot_rules.h"
 #include "app/reentry_guard.h"
 #include "app/tick_rules.h"
+#include "app/windows/control_access.h"
+#include "hf/modes.h"
 #include "hf/passband.h"
 #include "platform/text.h"
 
 namespace {
-
-constexpr int32_t cwMode = 4;
-
-HWND controlOf(const std::map<int, HWND>& controls, int id) {
-    const auto found = controls.find(id);
-    return found != controls.end() ? found->second : nullptr;
-}
 
 void invalidateBox(HWND window, const hf::Box& box, float uiScale, bool erase) {
     const app::PixelRect pixels = app::windowRect(box, uiScale);
@@ -26,30 +21,35 @@ void invalidateBox(HWND window, const hf::Box& box, float uiScale, bool erase) {
 }  // namespace
 
 void App::tick() {
-    // The scanner may show a message box from here, whose message loop keeps
-    // delivering the timer: those ticks must not stack up inside this one.
-    const app::ReentryGuard guard(ticking);
-    if (!guard.entered()) return;
-
     if (running && stopRequested) cancel();
 
     // One time for the whole tick, so that a box left open below does not age
     // the frame just taken into a watchdog stop.
     const uint64_t now = GetTickCount64();
+
+    // The scanner may show a message box from here, whose message loop keeps
+    // delivering the timer: those ticks must not stack up inside this one.
+    // They still keep the watch, counting frames without taking their text,
+    // which the outer tick shows once the box is gone.
+    const app::ReentryGuard guard(ticking);
+    const bool showing = guard.entered();
+
     hf::Frame frame;
     bool taken = false;
     {
         const std::lock_guard lock(frameMutex);
         if (framesPublished != framesConsumed) {
             framesConsumed = framesPublished;
-            frame = latestFrame;
-            latestFrame.cwText.clear();
             taken = true;
+            if (showing) {
+                frame = latestFrame;
+                latestFrame.cwText.clear();
+            }
         }
     }
     // A frame dropped for being paused or stale still proves the dongle alive.
     if (taken && running) lastFrameMs = now;
-    if (taken && app::frameShown(running, paused, frame.generation, settingsGeneration))
+    if (showing && taken && app::frameShown(running, paused, frame.generation, settingsGeneration))
         showFrame(frame, now);
 
     if (app::watchdogDue(running, stopRequested, now, lastFrameMs)) {
@@ -65,7 +65,7 @@ void App::showFrame(const hf::Frame& frame, uint64_t now) {
     currentLevel = frame.level;
     wpmShown = static_cast<float>(frame.wpm);
 
-    const bool cw = uiSettings.Mode == cwMode;
+    const bool cw = uiSettings.Mode == hf::modeCW;
     const app::SquelchStep gate = app::squelchStep({squelchGate, squelchAboveMs}, radioScanning && cw,
                                                    squelch, currentLevel, now);
     squelchGate = gate.gate.open;
@@ -88,7 +88,7 @@ void App::showFrame(const hf::Frame& frame, uint64_t now) {
 void App::updatePresence(const hf::Frame& frame, int lo, int hi, uint64_t now) {
     bool present = false;
     if (!outOfSpan) {
-        const bool cw = uiSettings.Mode == cwMode;
+        const bool cw = uiSettings.Mode == hf::modeCW;
         const bool detected = presence.update(frame.narrowSpectrum, lo, hi,
                                               static_cast<uint32_t>(frame.generation), now, cw);
         present = app::shownPresence({detected, radioScanning, cw, squelch, squelchOpen});
@@ -96,13 +96,13 @@ void App::updatePresence(const hf::Frame& frame, int lo, int hi, uint64_t now) {
     if (present == signalPresent) return;
     signalPresent = present;
     // The frequency field and its panel light up with a signal.
-    if (HWND field = controlOf(controls, app::frequencyField)) InvalidateRect(field, nullptr, TRUE);
+    if (HWND field = ctl::find(controls, app::frequencyField)) InvalidateRect(field, nullptr, TRUE);
     if (uiLayout) invalidateBox(mainWindow, uiLayout->frequency, uiScale, true);
 }
 
 void App::appendDecodedText(const std::string& cwText) {
     app::appendDecoded(decodedText, wide(cwText));
-    HWND box = controlOf(controls, app::decodedTextField);
+    HWND box = ctl::find(controls, app::decodedTextField);
     if (box == nullptr) return;
     SetWindowTextW(box, decodedText.c_str());
     const WPARAM end = decodedText.size();

@@ -2,6 +2,7 @@
 
 #include "app/plot_rules.h"
 #include "hf/cb_plan.h"
+#include "hf/modes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +10,6 @@
 namespace app {
 
 namespace {
-
-constexpr int32_t cwMode = 4;
 
 std::wstring truncated(double value) {
     return std::to_wstring(std::isfinite(value) ? static_cast<long long>(value) : 0LL);
@@ -90,7 +89,7 @@ hf::Box cwReadoutBox(const hf::UiLayout& layout, int32_t layoutWidth) {
 }
 
 std::wstring statusLine(const StatusInputs& in) {
-    const bool cw = in.form.Mode == cwMode;
+    const bool cw = in.form.Mode == hf::modeCW;
     std::wstring line = in.dongleName + L" • " + modeName(in.form.Mode) + L" • local";
     const std::wstring channel = hf::cbChannelName(in.form.Frequency);
     if (!channel.empty()) line += L" • " + channel;

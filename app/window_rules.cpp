@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "hf/modes.h"
 #include "hf/passband.h"
 
 namespace app {
@@ -14,9 +15,6 @@ constexpr int32_t resizeBorder = 6;
 constexpr int32_t captionHeight = 28;
 constexpr int32_t captionButtonWidth = 42;
 constexpr int32_t captionButtonsWidth = 3 * captionButtonWidth;
-
-constexpr int32_t usb = 2;
-constexpr int32_t lsb = 3;
 
 int32_t scaled(int32_t logical, float uiScale) {
     return static_cast<int32_t>(std::lroundf(static_cast<float>(logical) * uiScale));
@@ -106,8 +104,8 @@ bool resizeCursor(const PlotGeometry& plot, Point logical, const hf::Settings& f
     const int64_t lowerHandle = lowerHandleColumn(edges);
 
     // A USB passband is grabbed by its upper side only, an LSB one by its lower side.
-    const bool upperCounts = form.Mode != lsb;
-    const bool lowerCounts = form.Mode != usb;
+    const bool upperCounts = form.Mode != hf::modeLSB;
+    const bool lowerCounts = form.Mode != hf::modeUSB;
     const auto near = [x](int64_t column, int64_t reach) { return std::llabs(x - column) <= reach; };
 
     const bool onHandle = y <= 62 && ((upperCounts && near(upperHandle, 7)) ||

@@ -1,5 +1,6 @@
 #include "hf/receiver_dsp.h"
 
+#include "hf/modes.h"
 #include "hf/passband.h"
 
 #include <algorithm>
@@ -27,8 +28,6 @@ constexpr int32_t minBandwidth = 100;
 constexpr int32_t maxBandwidth = 15000;
 // Bounds the work buffers; any size gives the same results.
 constexpr std::size_t maxBatchPairs = 8192;
-
-enum Mode : int32_t { am = 0, fm = 1, usb = 2, lsb = 3, cw = 4 };
 
 // Byte b stands for (b − 127.5) × 0.0078125, so full scale is ±1.
 const std::array<float, 256> byteLevels = [] {
@@ -213,18 +212,18 @@ void ReceiverDSP::listen(Complex y, bool shifted) {
 
 float ReceiverDSP::demodulate(Complex y) {
     switch (settings_.Mode) {
-    case am: {
+    case modeAM: {
         const float a = std::abs(y);
         amCarrier_ += 0.001f * (a - amCarrier_);
         return a - amCarrier_;
     }
-    case fm: {
+    case modeFM: {
         const Complex d = y * std::conj(fmPrevious_);
         fmPrevious_ = y;
         // 2500 Hz of deviation gives 1.0.
         return std::atan2(d.imag(), d.real()) * 3.055775f;
     }
-    case cw: {
+    case modeCW: {
         const float s = (y * bfo_).real();
         bfo_ *= bfoStep_;
         return s;
@@ -238,7 +237,7 @@ void ReceiverDSP::followEnvelope(Complex y) {
     envelopeLow2_ += 0.010417f * (envelopeLow1_ - envelopeLow2_);
     envelopeSum_ += std::abs(envelopeLow2_);
     if (++envelopeCount_ < 48) return;
-    if (settings_.Mode == cw && settings_.Decode) pendingText_ += decoder_.tick(envelopeSum_ / 48.0f, settings_);
+    if (settings_.Mode == modeCW && settings_.Decode) pendingText_ += decoder_.tick(envelopeSum_ / 48.0f, settings_);
     envelopeSum_ = 0.0f;
     envelopeCount_ = 0;
 }
@@ -248,7 +247,7 @@ float ReceiverDSP::gainControlled(float s) {
     const float e = s * s;
     agcPower_ += (e - agcPower_) * (e > agcPower_ ? 0.015f : 0.00004f);
     float gain = 0.5f;
-    if (settings_.Mode != fm) gain = agcPower_ > 1e-10f ? std::min(0.18f / std::sqrt(agcPower_), 1500.0f) : 1500.0f;
+    if (settings_.Mode != modeFM) gain = agcPower_ > 1e-10f ? std::min(0.18f / std::sqrt(agcPower_), 1500.0f) : 1500.0f;
     fadeIn_ = std::min(1.0f, fadeIn_ + 0.004166667f);
     return std::clamp(s * gain, -0.95f, 0.95f) * fadeIn_;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/check.h"
 
+#include <system_error>
+
 namespace {
 
 // 48 kHz mono 16-bit, the one format every open uses.
@@ -33,7 +35,13 @@ void Audio::start(unsigned device, const std::atomic<float>& volume, const std::
     check(output != nullptr, "Sortie audio indisponible.");
     check(prepareBuffers() == MMSYSERR_NOERROR, "Preparation audio impossible.");
     check(waveOutPause(output) == MMSYSERR_NOERROR, "Initialisation audio impossible.");
-    thread = std::thread(&Audio::run, this);
+    // Without its playback thread the output cannot start; the reception
+    // that asked for it ends with the same text as a refused start.
+    try {
+        thread = std::thread(&Audio::run, this);
+    } catch (const std::system_error&) {
+        check(false, "Initialisation audio impossible.");
+    }
 }
 
 void Audio::push(const std::vector<float>& block) {

@@ -17,6 +17,7 @@
 //                                             cancelling never fail
 //   read_ends_after = 40, read_result = -4    the read returns on its own
 //   stall_after = 10                          then no buffer until cancelled
+//   close_delay_ms = 3000                     rtlsdr_close takes this long
 // Each [signal] section adds one signal to the scene:
 //   kind = carrier | am | fm | usb | lsb | cw | noise
 //   frequency = 6070000   absolute, Hz (noise covers the whole band)
@@ -133,6 +134,7 @@ const Keys<DongleSpec>& dongleKeys() {
         {"read_ends_after", optionalNumberInto(&DongleSpec::readEndsAfter)},
         {"read_result", numberInto(&DongleSpec::readResult)},
         {"stall_after", optionalNumberInto(&DongleSpec::stallAfter)},
+        {"close_delay_ms", numberInto(&DongleSpec::closeDelayMs)},
     };
     return keys;
 }

@@ -31,6 +31,8 @@ struct DongleSpec {
     int readResult = -4;
     // After that many buffers the read delivers nothing more until cancelled.
     std::optional<uint32_t> stallAfter;
+    // rtlsdr_close takes this long, as a dongle slow to let go would.
+    uint32_t closeDelayMs = 0;
 
     bool refuses(const std::string& entryPoint) const { return refused.count(entryPoint) != 0; }
 };

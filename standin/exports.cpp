@@ -130,7 +130,8 @@ RTLSDR_API int rtlsdr_open_identity(rtlsdr_dev** out, uint32_t index, const char
 #endif
 
 RTLSDR_API int rtlsdr_close(rtlsdr_dev* dev) {
-    return onOpen("close", dev, "", Effect::Query, [&](OpenDongle&) {
+    return onOpen("close", dev, "", Effect::Query, [&](OpenDongle& d) {
+        if (d.spec.closeDelayMs > 0) Sleep(d.spec.closeDelayMs);
         standin().dongles.forget(dev);
         return 0;
     });

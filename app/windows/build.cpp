@@ -26,7 +26,6 @@ constexpr DWORD sliderStyle = TBS_NOTICKS;
 constexpr DWORD favoritesStyle = WS_BORDER | WS_VSCROLL | LBS_NOTIFY;
 constexpr DWORD cwTextStyle = WS_BORDER | WS_VSCROLL | ES_READONLY | ES_AUTOVSCROLL | ES_MULTILINE;
 
-constexpr UINT_PTR displayTimer = 1;
 constexpr UINT displayTickMs = 50;
 constexpr UINT_PTR frequencySubclass = 1;
 

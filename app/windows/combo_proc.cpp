@@ -1,11 +1,10 @@
 // Every combo box of the main window paints its closed face itself.
 
 #include "app/app.h"
+#include "app/windows/error_box.h"
 #include "app/windows/gdi.h"
 
 namespace {
-
-constexpr UINT_PTR comboSubclass = 2;
 
 // The combos are children of the main window, whose user data is the App.
 App* owningApp(HWND combo) {
@@ -14,10 +13,7 @@ App* owningApp(HWND combo) {
     return reinterpret_cast<App*>(GetWindowLongPtrW(parent, GWLP_USERDATA));
 }
 
-}  // namespace
-
-LRESULT CALLBACK App::comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+LRESULT comboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         if (App* app = owningApp(window)) {
@@ -52,4 +48,11 @@ LRESULT CALLBACK App::comboProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     }
     return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK App::comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+    return guarded(GetParent(window), [&] { return comboMessage(window, message, wParam, lParam); });
 }

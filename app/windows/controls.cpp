@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr UINT_PTR comboSubclass = 2;
 constexpr size_t pathCharacters = 260;
 
 }  // namespace

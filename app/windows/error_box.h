@@ -11,3 +11,15 @@
 inline void showError(HWND owner, const std::exception& error) {
     MessageBoxW(owner, wide(error.what()).c_str(), L"HF Orvande", MB_ICONERROR);
 }
+
+// Runs one message handler of a window or subclass procedure; what it throws
+// is shown over `owner` and the message counts as handled.
+template <class Handler>
+LRESULT guarded(HWND owner, Handler&& handle) {
+    try {
+        return handle();
+    } catch (const std::exception& error) {
+        showError(owner, error);
+        return 0;
+    }
+}

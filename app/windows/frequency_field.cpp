@@ -13,8 +13,10 @@
 #include "app/control_ids.h"
 #include "app/digit_tuning.h"
 #include "app/frequency_field_look.h"
+#include "app/paint_texts.h"
 #include "app/windows/colour_ref.h"
 #include "app/windows/control_access.h"
+#include "app/windows/error_box.h"
 #include "app/windows/gdi.h"
 #include "hf/frequency_text.h"
 #include "platform/text.h"
@@ -41,9 +43,6 @@ void selectCharacters(HWND edit, int first, int afterLast) {
     SendMessageW(edit, EM_SETSEL, first, afterLast);
 }
 
-// Lit while a signal is heard, as the frequency panel's border.
-bool lit(const App& app) { return app.running && !app.paused && app.signalPresent; }
-
 void paintField(const App& app, HWND edit) {
     gdi::Paint paint(edit);
     RECT client{};
@@ -66,7 +65,7 @@ void paintField(const App& app, HWND edit) {
 
     const gdi::Selection font(dc, editFont(edit));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colourRef(app::fieldTextColour(lit(app))));
+    SetTextColor(dc, colourRef(app::fieldTextColour(app::frequencyLit(app.running, app.paused, app.signalPresent))));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     const int top = (client.bottom - metrics.tmHeight) / 2;
@@ -91,11 +90,8 @@ void paintField(const App& app, HWND edit) {
     BitBlt(paint.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
 }
 
-}  // namespace
-
-LRESULT CALLBACK App::freqProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                               UINT_PTR subclassId, DWORD_PTR refData) {
-    App& app = *reinterpret_cast<App*>(refData);
+LRESULT fieldMessage(App& app, HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                     UINT_PTR subclassId) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // the paint covers the whole client area
@@ -148,6 +144,15 @@ LRESULT CALLBACK App::freqProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         break;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK App::freqProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                               UINT_PTR subclassId, DWORD_PTR refData) {
+    App& app = *reinterpret_cast<App*>(refData);
+    return guarded(GetParent(edit),
+                   [&] { return fieldMessage(app, edit, message, wParam, lParam, subclassId); });
 }
 
 void App::tuneDigit(int direction) {

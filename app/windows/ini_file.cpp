@@ -51,7 +51,7 @@ IniSection IniFile::section(std::string_view name) const {
         if (key.empty() || key.front() == L';') continue;
         const std::wstring value =
             equals == std::wstring_view::npos ? std::wstring{} : trimmed(line.substr(equals + 1));
-        values.emplace(narrow(key), narrow(value));
+        values.emplace(narrow(key), std::string(unquoted(narrow(value))));
     }
     return values;
 }

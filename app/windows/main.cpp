@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr UINT_PTR displayTimer = 1;
-
 // The mutex is never owned: only its existence marks a running instance.
 class InstanceMark {
 public:

@@ -6,6 +6,7 @@
 #include "app/plot_mouse_rules.h"
 #include "app/plot_rules.h"
 #include "app/windows/gdi.h"
+#include "hf/modes.h"
 #include "hf/waterfall_colours.h"
 #include "platform/text.h"
 
@@ -15,9 +16,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int32_t usbMode = 2;
-constexpr int32_t lsbMode = 3;
 
 constexpr COLORREF labelColour = RGB(165, 199, 222);
 constexpr COLORREF sliderTextColour = RGB(220, 242, 255);
@@ -245,8 +243,8 @@ private:
             textIn(dc_, {hx - 6, 45, hx + 7, 61}, arrow, RGB(160, 255, 185),
                    DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         };
-        if (mode != usbMode) handle(app::lowerHandleColumn(edges_), L"<");
-        if (mode != lsbMode) handle(app::upperHandleColumn(edges_), L">");
+        if (mode != hf::modeUSB) handle(app::lowerHandleColumn(edges_), L"<");
+        if (mode != hf::modeLSB) handle(app::upperHandleColumn(edges_), L">");
     }
 
     void waterfallSliders() {

@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr UINT_PTR displayTimer = 1;
-
 App* attachedApp(HWND window) {
     return reinterpret_cast<App*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -246,12 +244,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     App* app = attachedApp(window);
     if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return app->handleMessage(window, message, wParam, lParam);
-    } catch (const std::exception& error) {
-        showError(window, error);
-        return 0;
-    }
+    return guarded(window, [&] { return app->handleMessage(window, message, wParam, lParam); });
 }
 
 LRESULT CALLBACK plotProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -261,12 +254,7 @@ LRESULT CALLBACK plotProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     }
     App* app = attachedApp(window);
     if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return app->handlePlotMessage(window, message, wParam, lParam);
-    } catch (const std::exception& error) {
-        showError(window, error);
-        return 0;
-    }
+    return guarded(window, [&] { return app->handlePlotMessage(window, message, wParam, lParam); });
 }
 
 LRESULT App::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -67,10 +67,14 @@ TEST_F(IniFileTest, AHandWrittenFileIsReadAsText) {
     {
         std::ofstream out(path, std::ios::binary);
         out << "[Radio]\r\n; kept by hand\r\n Mode = 2 \r\nFrequency=0x1A00000\r\nMode=3\r\n"
-               "SpectrumSpan\r\n[Other]\r\nMode=1\r\n";
+               "SpectrumSpan\r\nAudioName=\"Haut-parleurs\"\r\nV4Serial='0001\r\n[Other]\r\nMode=1\r\n";
     }
     const app::IniSection radio = app::IniFile(path).section("radio");
-    EXPECT_EQ(radio, (app::IniSection{{"Mode", "2"}, {"Frequency", "0x1A00000"}, {"SpectrumSpan", ""}}));
+    EXPECT_EQ(radio, (app::IniSection{{"Mode", "2"},
+                                      {"Frequency", "0x1A00000"},
+                                      {"SpectrumSpan", ""},
+                                      {"AudioName", "Haut-parleurs"},
+                                      {"V4Serial", "'0001"}}));
     const app::StoredSettings s = app::readRadioSection(radio);
     EXPECT_EQ(s.radio.Mode, 2);
     EXPECT_EQ(s.radio.Frequency, 500000u);  // "0x…" is no decimal number

@@ -133,6 +133,19 @@ TEST(PlotDrag, FrequencyViewAndEdges) {
     }
 }
 
+// 786 px of 1152 at 12 kHz is 8187.5 Hz: a distance rounded per pixel first
+// comes out a hertz short.
+TEST(PlotDrag, DistanceRoundsOnceOverTheWholeDrag) {
+    const app::PlotGeometry wide = app::plotGeometry(1312, 580, 1.0f);
+    ASSERT_EQ(wide.columns, 1152);
+    const hf::Settings settings = form(4, 500, 7023000, 7000000);
+    const app::DragStart start = app::dragStart(900, 200, -20, settings);
+    hf::Settings moved = settings;
+    app::DisplayLevels levels;
+    app::dragTo(app::dragView, {wide, 12000, 580.0f}, start, 900 - 786, 200, moved, levels);
+    EXPECT_EQ(moved.center, 7008188u);
+}
+
 TEST(PlotDrag, DisplayLevels) {
     struct LevelCase {
         const char* what;

@@ -134,6 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClampCase{"WaterfallLight", "-1", light, 0}, ClampCase{"WaterfallLight", "101", light, 100},
         ClampCase{"ScanDwellMs", "4000", dwell, 2000}, ClampCase{"ScanDwellMs", "500", dwell, 1000},
         ClampCase{"ScanDwellMs", "9000", dwell, 5000}, ClampCase{"ScanDwellMs", "3000", dwell, 3000},
+        ClampCase{"ScanDwellMs", "-5", dwell, 5000},
         ClampCase{"Frequency", "-1", frequency, 52000000},
         ClampCase{"Frequency", "abc", frequency, 500000},
         ClampCase{"Frequency", "", frequency, 500000},
