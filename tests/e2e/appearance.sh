@@ -3,7 +3,8 @@
 # gives: the combo boxes' borders and the buttons' colours, the frequency
 # digits and panel border stopped and lit by a signal, the S-meter's lit and
 # unlit segments, the compact arrangement of a narrow window, and the whole
-# window scaled at 144 DPI. The screenshots stay in the work folder.
+# window scaled at 144 DPI (compact) and at 120 DPI (full). The screenshots
+# stay in the work folder.
 #
 #   appearance.sh <wine-run> <HFOrvande.exe> <hfprobe.exe> <work folder>
 set -euo pipefail
@@ -192,29 +193,55 @@ e2e_probe close wait-gone 20000
 e2e_wait_exit 20
 e2e_check "exit code at 96 DPI" 0 "$E2E_EXIT_CODE"
 
-# ---- 144 DPI: the scale is the DPI's 1.5 limited by the work area (the
-# whole screen here), and the default window then fills the screen in the
-# compact arrangement.
-set_dpi 144
-start_program
-read -r ox oy <<<"$(e2e_probe client-origin)"
+# The runs at a higher DPI: the scale is the DPI's own limited by the work
+# area (the whole screen here), and the default window is as large as that
+# scale makes it, within the screen.
 read -r screen_w screen_h <<<"$(xdpyinfo 2>/dev/null | awk '/dimensions:/ { sub("x", " ", $2); print $2 }')"
-scale=$(python3 -c "print(min(144 / 96, $screen_h / 700, $screen_w / 1020))")
 # lround of a product, as the window places its controls.
 scaled() { python3 -c "import math; print(*(math.floor(float(v) * $scale + 0.5) for v in '$*'.split()))"; }
-read -r win_w win_h <<<"$(scaled 1320 740)"
-e2e_expect "$((win_w < screen_w ? win_w : screen_w)) $((win_h < screen_h ? win_h : screen_h))" client-size
+
+# start_at_dpi <dpi>: the program started at that DPI; sets ox, oy, scale
+# and width, the client area's logical width.
+start_at_dpi() {
+  local win_w win_h client_w
+  set_dpi "$1"
+  start_program
+  read -r ox oy <<<"$(e2e_probe client-origin)"
+  scale=$(python3 -c "print(min($1 / 96, $screen_h / 700, $screen_w / 1020))")
+  read -r win_w win_h <<<"$(scaled 1320 740)"
+  e2e_expect "$((win_w < screen_w ? win_w : screen_w)) $((win_h < screen_h ? win_h : screen_h))" client-size
+  read -r client_w _ <<<"$(e2e_probe client-size)"
+  width=$(python3 -c "print(int($client_w / $scale))")
+}
+
+# receive_lit <shot>: the signal tuned and received, shot once the digits
+# are lit and the S-meter has settled.
+receive_lit() {
+  tune_to_signal
+  e2e_probe click 100 wait-text 100 "● EN ÉCOUTE" 10000
+  shot_when_lit "$1"
+  sleep 1
+  e2e_screenshot "$1"
+}
+
+# stop_and_close <label>
+stop_and_close() {
+  e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000
+  e2e_probe close wait-gone 20000
+  e2e_wait_exit 20
+  e2e_check "exit code $1" 0 "$E2E_EXIT_CODE"
+}
+
+# ---- 144 DPI: the 1.5 scale limited by the screen's height, and the
+# default window then fills the screen in the compact arrangement.
+start_at_dpi 144
 read -r x y w h <<<"$(scaled 234 44 104 34)"
 e2e_check "start button at 144 DPI (scale $scale, compact)" "$x $y $((x + w)) $((y + h))" "$(rect 100)"
 read -r x y w h <<<"$(scaled 530 40 0 35)"
 read -r l t _ b <<<"$(rect 101)"
 e2e_check "frequency field's place and height at 144 DPI" "$x $y $h" "$l $t $((b - t))"
-tune_to_signal
-e2e_probe click 100 wait-text 100 "● EN ÉCOUTE" 10000
 shot=$E2E_WORK/receiving-144.png
-shot_when_lit "$shot"
-sleep 1
-e2e_screenshot "$shot"
+receive_lit "$shot"
 check_digits "$shot" lit
 check_border_row "$shot" "$lit_border" "$scale" 560 220
 check_border_row "$shot" "$panel_border" "$scale" 30 170
@@ -224,8 +251,24 @@ faults=$(pixels meter "$shot" "$ox" "$oy" "$scale" 460 -24 275 1 15) || e2e_erro
 large_height=$(digit_height "$shot" "$green_digits")
 python3 -c "import sys; sys.exit(0 if abs($large_height / $compact_height / $scale - 1) <= 0.15 else 1)" ||
   e2e_error "compact digits $compact_height rows high at 96 DPI and $large_height at 144 DPI (scale $scale)"
+stop_and_close "at 144 DPI"
 
-e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000
-e2e_probe close wait-gone 20000
-e2e_wait_exit 20
-e2e_check "exit code at 144 DPI" 0 "$E2E_EXIT_CODE"
+# ---- 120 DPI: scale 1.25, and the window, the screen's width wide, is
+# still 1200 logical pixels or more: the full arrangement, with the S-meter
+# in its own panel right of the frequency panel ({freqW + 536, 8,
+# width - freqW - 810, 78} with freqW 280).
+start_at_dpi 120
+e2e_check "logical width at 120 DPI, full arrangement" 1 "$((width >= 1200))"
+read -r x y w h <<<"$(scaled 234 44 110 34)"
+e2e_check "start button at 120 DPI (scale $scale, full)" "$x $y $((x + w)) $((y + h))" "$(rect 100)"
+shot=$E2E_WORK/receiving-120.png
+receive_lit "$shot"
+check_digits "$shot" lit
+check_border_row "$shot" "$lit_border" "$scale" 560 220
+check_combo_border "$shot" 115
+faults=$(pixels meter "$shot" "$ox" "$oy" "$scale" 816 8 $((width - 1090)) 0 15) ||
+  e2e_error "S-meter at 120 DPI: $faults"
+large_height=$(digit_height "$shot" "$green_digits")
+python3 -c "import sys; sys.exit(0 if abs($large_height / $full_height / $scale - 1) <= 0.15 else 1)" ||
+  e2e_error "full digits $full_height rows high at 96 DPI and $large_height at 120 DPI (scale $scale)"
+stop_and_close "at 120 DPI"

@@ -2,8 +2,9 @@
 # The command buttons and choices: mode and preset rows, the manual step and
 # its limits, the scan-range row and its mirror, mute, the dongle choice with
 # its correction (and no choice while a search replaces the list), pausing
-# and resuming a scan, a form refused during a scan step, and no recording
-# for a reception that ends while the save dialog is open.
+# and resuming a scan, a form refused at a scan step taken by hand or by the
+# scanner's own timer, and no recording for a reception that ends while the
+# save dialog is open.
 #
 #   commands.sh <wine-run> <HFOrvande.exe> <hfprobe.exe> <work folder>
 set -euo pipefail
@@ -34,6 +35,12 @@ wait_change() {
     sleep 0.1
   done
   e2e_error "control $1 still reads '$2' after $3 s"
+}
+
+# open_boxes <caption>: how many windows with that caption are on screen (the
+# probe sees only the first).
+open_boxes() {
+  { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; } | wc -l
 }
 
 e2e_start "$E2E_EXE"
@@ -132,6 +139,27 @@ e2e_expect "▶ Démarrer" text 134
 held=$(e2e_probe text 101)
 sleep 3
 e2e_check "frequency after the scanner stopped" "$held" "$(e2e_probe text 101)"
+
+# A form refused at the scanner's own timed step, with nothing clicked: the
+# 50 ms tick that raised the box must not step again from inside it, so a
+# single box stays open however many dwells pass behind it.
+e2e_probe set-text 110 "700" click 380 click 134 wait-text 101 "014.000100" 15000
+e2e_probe set-text 110 "abc"
+e2e_expect $'Réglage à corriger\nstoi' message-box 15000
+sleep 5
+e2e_check "boxes open after two dwells" 1 "$(open_boxes 'Réglage à corriger')"
+e2e_probe message-box-ok 5000
+if e2e_probe message-box 3000 >/dev/null 2>&1; then
+  e2e_error "a second box came from the scanner's step"
+  e2e_probe message-box-ok 5000 || true
+fi
+held=$(e2e_probe text 101)
+sleep 3
+e2e_expect_table <<TABLE
+text 101 => $held
+text 134 => ▶ Démarrer
+text 100 => ● EN ÉCOUTE
+TABLE
 
 e2e_probe set-text 110 "700" click 129 wait-text 126 "Arrêté — clé libérée" 15000
 

@@ -1,11 +1,20 @@
 #!/usr/bin/env python3
-"""Looks at screenshots for the appearance tests: colours of areas and of
-single pixels, the extent of a colour, and the S-meter's twenty segments at
-the places the window's geometry gives them.
+"""Looks at screenshots for the window tests: colours of areas and of
+single pixels, the extent of a colour, how far an area scrolled between two
+shots, and the S-meter's twenty segments at the places the window's geometry
+gives them.
 
   pixels.py pixel <png> <x> <y>                         -> "r g b"
   pixels.py count <png> <x0> <y0> <x1> <y1> <r> <g> <b> <tolerance>
       pixels of [x0, x1) x [y0, y1) within the tolerance on every channel
+  pixels.py other <png> <x0> <y0> <x1> <y1> <tolerance> <r> <g> <b>...
+      pixels of the area beyond the tolerance, on some channel, from each of
+      the colours
+  pixels.py scrolled <png> <later png> <x0> <y0> <x1> <y1>
+      "<rows> <share>": the downward shift, by one row or more, that best
+      carries the area's rows to the later shot's, and the share of the
+      overlapping rows found there byte for byte (so the area's rows must
+      stand one for one on the screen's)
   pixels.py height <png> <x0> <y0> <x1> <y1> <r> <g> <b> <tolerance>
       rows from the first to the last one holding such a pixel (0 if none)
   pixels.py meter <png> <origin x> <origin y> <scale> <info x> <info y>
@@ -50,6 +59,17 @@ class Image:
             for x in range(x0, x1):
                 p = self.pixel(x, y)
                 if p is not None and all(abs(a - b) <= tolerance for a, b in zip(p, colour)):
+                    yield x, y
+
+    def row(self, y, x0, x1):
+        return self.data[3 * (y * self.width + x0):3 * (y * self.width + x1)]
+
+    def others(self, x0, y0, x1, y1, colours, tolerance):
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                p = self.pixel(x, y)
+                if p is not None and all(any(abs(a - b) > tolerance for a, b in zip(p, colour))
+                                         for colour in colours):
                     yield x, y
 
 
@@ -98,14 +118,32 @@ def meter(image, ox, oy, scale, x, y, w, compact, lit):
     return faults
 
 
+def scrolled(image, later, x0, y0, x1, y1):
+    before = [image.row(y, x0, x1) for y in range(y0, y1)]
+    after = [later.row(y, x0, x1) for y in range(y0, y1)]
+    best = (0, 0.0)
+    for shift in range(1, len(before) - 7):  # at least 8 rows overlap
+        overlap = len(before) - shift
+        share = sum(a == b for a, b in zip(before[:overlap], after[shift:])) / overlap
+        if share > best[1]:
+            best = (shift, round(share, 3))
+    return best
+
+
 def main(argv):
     command, image = argv[1], Image(argv[2])
+    if command == "scrolled":
+        print(*scrolled(image, Image(argv[3]), *(int(a) for a in argv[4:8])))
+        return 0
     numbers = [float(a) for a in argv[3:]]
     ints = [int(round(n)) for n in numbers]
     if command == "pixel":
         print(*image.pixel(ints[0], ints[1]))
     elif command == "count":
         print(sum(1 for _ in image.matches(*ints[0:4], ints[4:7], ints[7])))
+    elif command == "other":
+        colours = [ints[i:i + 3] for i in range(5, len(ints) - 2, 3)]
+        print(sum(1 for _ in image.others(*ints[0:4], colours, ints[4])))
     elif command == "height":
         rows = {y for _, y in image.matches(*ints[0:4], ints[4:7], ints[7])}
         print(max(rows) - min(rows) + 1 if rows else 0)

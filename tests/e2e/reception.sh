@@ -53,11 +53,25 @@ sleep 1
 grep -q 'rtlsdr_set_center_freq(.*708[0-9][0-9][0-9][0-9]' "$log" ||
   e2e_error "no retune near 7.074 MHz in the call log"
 
-# A refused value says why and changes nothing.
-e2e_probe set-text 107 "99999" key 107 VK_RETURN
+# A refused value says why and changes nothing: not the form, not the
+# settings file, not the dongle, although the frequency typed along with it
+# would have moved the dongle had the form been applied.
+e2e_expect_ini "saved frequency before the refusal" Radio Frequency 7074000
+bandwidth_before=$(e2e_ini_value Radio Bandwidth)
+settings_before=$(grep -c 'rtlsdr_set_' "$log" || true)
+e2e_probe set-text 101 "7,5" set-text 107 "99999" key 107 VK_RETURN
 e2e_expect $'Réglage à corriger\nReglage numerique hors limites.' message-box 10000
 e2e_probe message-box-ok 5000
-e2e_probe set-text 107 "2700"
+sleep 1
+e2e_expect_table <<'TABLE'
+text 101 => 7,5
+text 107 => 99999
+combo-sel 105 => 2
+TABLE
+e2e_check "saved bandwidth after the refusal" "$bandwidth_before" "$(e2e_ini_value Radio Bandwidth)"
+e2e_check "saved frequency after the refusal" 7074000 "$(e2e_ini_value Radio Frequency)"
+e2e_check "dongle settings after the refusal" "$settings_before" "$(grep -c 'rtlsdr_set_' "$log" || true)"
+e2e_probe set-text 101 "007.074000" set-text 107 "2700"
 
 # Stop: the dongle is released.
 e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The scanner steps through a custom range of CB channels, stops on the one
-# that carries a signal, moves on by hand with "Suivant ›", and refuses a
-# range that makes no sense.
+# The scanner steps through a custom range of CB channels and through the
+# whole CB band chosen by its button, stops on the channel that carries a
+# signal and holds it for a while, moves on by hand with "Suivant ›", and
+# refuses a range that makes no sense.
 #
 #   scanner.sh <wine-run> <HFOrvande.exe> <hfprobe.exe> <work folder>
 set -euo pipefail
@@ -32,10 +33,8 @@ e2e_expect "027.185000" text 101
 e2e_probe wait-text 126 "AUTO — pause signal (15 s max)" 5000
 
 # A signal heard all along holds its entry for the dwell and 15 s more; then
-# the scan goes on by itself.
-
-# With a 5 s dwell (chosen as soon as the entry is reached) an empty channel
-# is held, but "Suivant ›" moves on at once.
+# the scan goes on by itself. With a 5 s dwell (chosen as soon as the next
+# entry is reached) an empty channel is held, but "Suivant ›" moves on at once.
 e2e_probe wait-text 101 "027.195000" 20000 click 383
 sleep 2
 e2e_expect "027.195000" text 101
@@ -47,6 +46,52 @@ held=$(e2e_probe text 101)
 sleep 3
 e2e_check "frequency after the scan stopped" "$held" "$(e2e_probe text 101)"
 e2e_expect "● EN ÉCOUTE" text 100
+
+# The "CB" button picks the whole CB band, which the scan shows at 480 kHz:
+# every channel as an AM entry then an FM one, from 26.515 MHz.
+e2e_probe click 341 click 362
+e2e_expect_table <<'TABLE'
+combo-sel 130 => 0
+combo-sel 121 => 0
+text 131 => 26.515
+text 132 => 27.855
+combo-sel 125 => 1
+TABLE
+
+# Started, the scan stands on entry 0; "Suivant ›" takes it at once to
+# channel 16 (entry 110), from where it passes the empty entries by itself
+# and stops on channel 19 in AM.
+skip=()
+for _ in $(seq 110); do skip+=(click 135); done
+e2e_expect $'026.515000\n027.155000' click 380 click 134 text 101 "${skip[@]}" text 101
+e2e_expect "3" combo-sel 125
+e2e_probe wait-text 101 "027.185000" 30000
+heard=$(e2e_clock)
+e2e_expect_table <<'TABLE'
+text 101 => 027.185000
+combo-sel 105 => 0
+text 107 => 9000
+TABLE
+
+# Heard all along, the signal holds its entry well past the 1 s dwell and
+# the 2 s a lost signal would keep it, up to the dwell and 15 s more; then the
+# scan goes on to the same channel in FM.
+sleep 8
+e2e_expect_table <<'TABLE'
+text 101 => 027.185000
+combo-sel 105 => 0
+TABLE
+e2e_probe wait-text 134 "Écoute" 3000
+e2e_probe wait-text 107 "12000" 40000
+held_for=$(python3 -c "print(round($(e2e_clock) - $heard, 1))")
+echo "e2e: channel 19 held in AM for $held_for s"
+python3 -c "import sys; sys.exit(0 if $held_for >= 12 else 1)" ||
+  e2e_error "the AM entry of channel 19 was left after $held_for s, expected the dwell and 15 s"
+e2e_expect_table <<'TABLE'
+text 101 => 027.185000
+combo-sel 105 => 1
+TABLE
+e2e_probe click 139 wait-text 134 "▶ Démarrer" 5000
 
 e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000
 e2e_probe close wait-gone 20000
