@@ -65,7 +65,8 @@ void paintField(const App& app, HWND edit) {
 
     const gdi::Selection font(dc, editFont(edit));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colourRef(app::fieldTextColour(app::frequencyLit(app.running, app.paused, app.signalPresent))));
+    const bool lit = app::frequencyLit(app.running, app.paused, app.signalPresent);
+    SetTextColor(dc, colourRef(app::fieldTextColour(lit)));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     const int top = (client.bottom - metrics.tmHeight) / 2;
