@@ -89,26 +89,8 @@ listen cb 1000
 e2e_probe click 139 wait-text 134 "▶ Démarrer" 5000
 e2e_expect "027.185000" text 101
 
-# 9. Record a WAV: 2 s, a 2 s pause (EN PAUSE), 1 s more.
-e2e_probe click 124
-e2e_save_as "$E2E_WORK/session.wav"
-opened=$(e2e_clock)
-e2e_probe wait-text 124 "■ Terminer le WAV" 5000
-sleep 2
-e2e_probe click 137 wait-text 137 "▶ Reprise" 5000
-paused=$(e2e_clock)
-e2e_expect "EN PAUSE" text 100
-sleep 2
-e2e_probe click 137 wait-text 137 "Ⅱ PAUSE" 5000
-resumed=$(e2e_clock)
-e2e_expect "● EN ÉCOUTE" text 100
-sleep 1
-e2e_probe click 124 wait-text 124 "Enregistrer l’audio" 5000
-closed=$(e2e_clock)
-# At least the 3 s of sleeps outside the pause; at most the time the file
-# was open less the 2 s the pause surely lasted.
-e2e_wav_length "$E2E_WORK/session.wav" "session.wav (the pause not recorded)" "3 - 0.5" \
-  "$closed - $opened - ($resumed - $paused) + 0.5"
+# 9. Record a WAV: 2 s, a 3 s pause (EN PAUSE), 1 s more.
+e2e_record_around_pause "$E2E_WORK/session.wav" session.wav
 # The tone on either side of the pause (their phases do not meet at the join).
 sox "$E2E_WORK/session.wav" -t raw -e signed -b 16 -c 1 -r 48000 "$E2E_WORK/before-pause.raw" trim 0 1.5
 sox "$E2E_WORK/session.wav" -t raw -e signed -b 16 -c 1 -r 48000 "$E2E_WORK/after-pause.raw" trim -0.8
@@ -116,13 +98,7 @@ e2e_tone "$E2E_WORK/before-pause.raw" 1000 0.6 -45
 e2e_tone "$E2E_WORK/after-pause.raw" 1000 0.6 -45
 
 # 10. CW on the 7.023 MHz beacon: the decoded text, saved.
-e2e_probe click 304 set-text 101 "7,023" key 101 VK_RETURN
-e2e_field_reads 007.023000
-e2e_probe wait-text 127 "DE F4HFO" 40000 || e2e_error "no CW text decoded"
-e2e_probe click 123
-e2e_save_as "$E2E_WORK/cw.txt"
-sleep 1
-grep -q 'DE F4HFO' "$E2E_WORK/cw.txt" 2>/dev/null || e2e_error "cw.txt does not hold the decoded text"
+e2e_save_beacon_text "$E2E_WORK/cw.txt"
 
 # 11. Stop, close.
 e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000

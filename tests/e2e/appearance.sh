@@ -224,6 +224,15 @@ receive_lit() {
   e2e_screenshot "$1"
 }
 
+# check_digit_scale <shot> <arrangement> <height at 96 DPI> <dpi>: the lit
+# digits are as much taller as the scale says, within 15 %.
+check_digit_scale() {
+  local large
+  large=$(digit_height "$1" "$green_digits")
+  python3 -c "import sys; sys.exit(0 if abs($large / $3 / $scale - 1) <= 0.15 else 1)" ||
+    e2e_error "$2 digits $3 rows high at 96 DPI and $large at $4 DPI (scale $scale)"
+}
+
 # stop_and_close <label>
 stop_and_close() {
   e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000
@@ -248,9 +257,7 @@ check_border_row "$shot" "$panel_border" "$scale" 30 170
 check_combo_border "$shot" 115
 check_button_border "$shot" 302 "63 243 105"
 faults=$(pixels meter "$shot" "$ox" "$oy" "$scale" 460 -24 275 1 15) || e2e_error "S-meter at 144 DPI: $faults"
-large_height=$(digit_height "$shot" "$green_digits")
-python3 -c "import sys; sys.exit(0 if abs($large_height / $compact_height / $scale - 1) <= 0.15 else 1)" ||
-  e2e_error "compact digits $compact_height rows high at 96 DPI and $large_height at 144 DPI (scale $scale)"
+check_digit_scale "$shot" compact "$compact_height" 144
 stop_and_close "at 144 DPI"
 
 # ---- 120 DPI: scale 1.25, and the window, the screen's width wide, is
@@ -268,7 +275,5 @@ check_border_row "$shot" "$lit_border" "$scale" 560 220
 check_combo_border "$shot" 115
 faults=$(pixels meter "$shot" "$ox" "$oy" "$scale" 816 8 $((width - 1090)) 0 15) ||
   e2e_error "S-meter at 120 DPI: $faults"
-large_height=$(digit_height "$shot" "$green_digits")
-python3 -c "import sys; sys.exit(0 if abs($large_height / $full_height / $scale - 1) <= 0.15 else 1)" ||
-  e2e_error "full digits $full_height rows high at 96 DPI and $large_height at 120 DPI (scale $scale)"
+check_digit_scale "$shot" full "$full_height" 120
 stop_and_close "at 120 DPI"

@@ -363,6 +363,44 @@ e2e_wav_length() {
     e2e_error "$2 lasts $seconds s, expected $(python3 -c "print(round($3, 2))") to $(python3 -c "print(round($4, 2))") s"
 }
 
+# e2e_record_around_pause <wav> <label>: while receiving, records 2 s, pauses
+# 3 s, records 1 s more and ends the recording; the pause must show and
+# record nothing.
+e2e_record_around_pause() {
+  local wav=$1 label=$2 opened paused resumed
+  e2e_probe click 124
+  e2e_save_as "$wav"
+  opened=$(e2e_clock)
+  e2e_probe wait-text 124 "■ Terminer le WAV" 5000
+  sleep 2
+  e2e_probe click 137 wait-text 137 "▶ Reprise" 5000
+  paused=$(e2e_clock)
+  e2e_expect "EN PAUSE" text 100
+  sleep 3
+  e2e_probe click 137 wait-text 137 "Ⅱ PAUSE" 5000
+  resumed=$(e2e_clock)
+  e2e_expect "● EN ÉCOUTE" text 100
+  sleep 1
+  e2e_probe click 124 wait-text 124 "Enregistrer l’audio" 5000
+  # At least the 3 s of sleeps outside the pause; at most the time the file
+  # was open less the time the pause surely lasted.
+  e2e_wav_length "$wav" "$label (the pause not recorded)" "3 - 0.5" \
+    "$(e2e_clock) - $opened - ($resumed - $paused) + 0.5"
+}
+
+# e2e_save_beacon_text <file>: tunes CW to the scene's 7.023 MHz beacon, waits
+# for its text and saves the decoded text through the dialog, as UTF-8.
+e2e_save_beacon_text() {
+  e2e_probe click 304 set-text 101 "7,023" key 101 VK_RETURN
+  e2e_field_reads 007.023000
+  e2e_probe wait-text 127 "DE F4HFO" 40000 || e2e_error "no CW text decoded"
+  e2e_probe click 123
+  e2e_save_as "$1"
+  sleep 1
+  grep -q 'DE F4HFO' "$1" 2>/dev/null || e2e_error "$(basename "$1") does not hold the decoded text"
+  iconv -f UTF-8 -t UTF-8 "$1" >/dev/null 2>&1 || e2e_error "$(basename "$1") is not UTF-8"
+}
+
 # e2e_eventually <seconds> <command>...: true once the command succeeds,
 # tried every 0.2 s; false when it never does within the time.
 e2e_eventually() {

@@ -32,31 +32,10 @@ sox "$E2E_WORK/first.wav" -t raw -e signed -b 16 -c 1 -r 48000 "$E2E_WORK/first.
 e2e_tone "$E2E_WORK/first.raw" 1000 0.6 -40
 
 # 2 s recorded, 3 s paused, 1 s more: the pause records nothing.
-e2e_probe click 124
-e2e_save_as "$E2E_WORK/paused.wav"
-opened=$(e2e_clock)
-e2e_probe wait-text 124 "■ Terminer le WAV" 5000
-sleep 2
-e2e_probe click 137 wait-text 137 "▶ Reprise" 5000
-paused=$(e2e_clock)
-sleep 3
-e2e_probe click 137 wait-text 137 "Ⅱ PAUSE" 5000
-resumed=$(e2e_clock)
-sleep 1
-e2e_probe click 124 wait-text 124 "Enregistrer l’audio" 5000
-# At least the 3 s of sleeps outside the pause; at most the time the file
-# was open less the time the pause surely lasted.
-e2e_wav_length "$E2E_WORK/paused.wav" "paused.wav (the pause not recorded)" "3 - 0.5" \
-  "$(e2e_clock) - $opened - ($resumed - $paused) + 0.5"
+e2e_record_around_pause "$E2E_WORK/paused.wav" paused.wav
 
 # CW text from the beacon, saved as UTF-8.
-e2e_probe click 304 set-text 101 "7,023" key 101 VK_RETURN
-e2e_probe wait-text 127 "DE F4HFO" 40000 || e2e_error "no CW text decoded"
-e2e_probe click 123
-e2e_save_as "$E2E_WORK/cw.txt"
-sleep 1
-grep -q 'DE F4HFO' "$E2E_WORK/cw.txt" 2>/dev/null || e2e_error "cw.txt does not hold the decoded text"
-iconv -f UTF-8 -t UTF-8 "$E2E_WORK/cw.txt" >/dev/null 2>&1 || e2e_error "cw.txt is not UTF-8"
+e2e_save_beacon_text "$E2E_WORK/cw.txt"
 
 # Closing the window mid-recording still leaves a valid file.
 e2e_probe click 124
