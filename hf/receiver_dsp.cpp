@@ -28,6 +28,9 @@ constexpr int32_t minBandwidth = 100;
 constexpr int32_t maxBandwidth = 15000;
 // Bounds the work buffers; any size gives the same results.
 constexpr std::size_t maxBatchPairs = 8192;
+// Far above full scale (1), and far enough below the float range that no
+// filter sum, power or envelope of the chain can overflow.
+constexpr float largestInputPart = 1e6f;
 
 // Byte b stands for (b − 127.5) × 0.0078125, so full scale is ±1.
 const std::array<float, 256> byteLevels = [] {
@@ -43,6 +46,15 @@ Complex phasorStep(double hz, double rate) {
 }
 
 Complex unitMagnitude(Complex phasor) { return phasor / std::max(std::abs(phasor), 0.00001f); }
+
+// A sample from outside the dongle's bytes may be anything; a non-finite one
+// would stay in the carrier, gain and filter state for good, so it counts as 0.
+Complex admissible(Complex z) {
+    const auto part = [](float v) {
+        return std::isfinite(v) ? std::clamp(v, -largestInputPart, largestInputPart) : 0.0f;
+    };
+    return {part(z.real()), part(z.imag())};
+}
 
 bool decoderInputsDiffer(const Settings& a, const Settings& b) {
     return a.Frequency != b.Frequency || a.center != b.center || a.Mode != b.Mode ||
@@ -182,6 +194,7 @@ void ReceiverDSP::listenToDecimated() {
 }
 
 void ReceiverDSP::input48(Complex sample, bool shifted) {
+    sample = admissible(sample);
     storeNarrow(sample);
     if (!shifted) sample *= tune48_;
     listen(bandpass_.filter(sample), shifted);

@@ -29,7 +29,8 @@ public:
     void bytes(const uint8_t* data, std::size_t n);
 
     // One 48 kHz sample; shifted tells that it is already tuned to the listen
-    // frequency.
+    // frequency. A non-finite part counts as 0, and a part beyond ±1e6 is
+    // clamped there.
     void input48(std::complex<float> sample, bool shifted);
 
     // Called with exactly 2048 samples; the reference lives only for the call.

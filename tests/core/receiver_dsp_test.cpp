@@ -7,6 +7,7 @@
 #include <numbers>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "hf/bandpass.h"
@@ -424,6 +425,58 @@ INSTANTIATE_TEST_SUITE_P(
                       with([](hf::Settings& s) { s.Mode = -2; s.Bandwidth = 3000; }),
                       with([](hf::Settings& s) { s.Tone = -100000; s.WPM = 0; }),
                       with([](hf::Settings& s) { s.Frequency = 0; s.center = 4294967295u; })));
+
+// ---- 48 kHz samples no dongle byte can produce
+
+struct OddSample {
+    const char* name;
+    Complex sample;
+    // Else clamped: the chain stays finite and bounded, and the automatic gain
+    // recovers from the spike as from any loud one, over seconds.
+    bool countsAsZero;
+};
+
+class OddSamples : public ::testing::TestWithParam<std::tuple<int32_t, OddSample>> {};
+
+// A 1 kHz tone at 48 kHz with one odd sample in it, against the same tone
+// with a 0 there; in every mode.
+TEST_P(OddSamples, NeverPoisonTheChain) {
+    const auto [mode, odd] = GetParam();
+    Receiver poisoned(listening(mode, 2400));
+    Receiver clean(listening(mode, 2400));
+    for (std::size_t n = 0; n < 3 * audioRate; ++n) {
+        const Complex x(std::polar(0.3, twoPi * 1000.0 * double(n) / double(audioRate)));
+        const bool oddOne = n == audioRate / 2;
+        poisoned.dsp.input48(oddOne ? odd.sample : x, true);
+        clean.dsp.input48(oddOne ? Complex(0.0f, 0.0f) : x, true);
+    }
+    ASSERT_EQ(poisoned.audio.size(), clean.audio.size());
+    EXPECT_TRUE(std::all_of(poisoned.audio.begin(), poisoned.audio.end(),
+                            [](float v) { return std::isfinite(v) && std::abs(v) <= 0.95f; }));
+    ASSERT_EQ(poisoned.frames.size(), clean.frames.size());
+    for (const hf::Frame& f : poisoned.frames) {
+        ASSERT_TRUE(std::isfinite(f.level));
+        ASSERT_TRUE(std::all_of(f.narrowSpectrum.begin(), f.narrowSpectrum.end(),
+                                [](float v) { return std::isfinite(v); }));
+    }
+    if (odd.countsAsZero) {
+        EXPECT_EQ(poisoned.audio, clean.audio);
+        EXPECT_EQ(poisoned.frames.back().narrowSpectrum, clean.frames.back().narrowSpectrum);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryMode, OddSamples,
+    ::testing::Combine(
+        ::testing::Values(0, 1, 2, 3, 4),
+        ::testing::Values(OddSample{"NaN", {std::nanf(""), 0.0f}, true},
+                          OddSample{"ImaginaryNaN", {0.0f, -std::nanf("")}, true},
+                          OddSample{"Infinity", {INFINITY, INFINITY}, true},
+                          OddSample{"MinusInfinity", {-INFINITY, 0.0f}, true},
+                          OddSample{"Huge", {1e30f, -3.4e38f}, false})),
+    [](const auto& info) {
+        return std::string(std::get<1>(info.param).name) + "Mode" + std::to_string(std::get<0>(info.param));
+    });
 
 TEST(WidthClamp, IsAppliedBeforeComparingSoRepeatingItResetsNothing) {
     Receiver rx(listening(4, 0));
