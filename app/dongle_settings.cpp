@@ -14,10 +14,15 @@ constexpr int mostTunerGains = 127;
 
 }  // namespace
 
+void goOnSettingUp(const App& app) {
+    if (!app::setUpGoesOn(app.watchdogFired, app.stopRequested)) throw StoppedDuringSetUp{};
+}
+
 void DongleSettings::operator()(const hf::Settings& next, const hf::Settings* previous) const {
     const Rtl& rtl = *app_->rtl;
     rtlsdr_dev_t* const handle = *handle_;
     const app::DongleCalls calls = app::dongleCalls(*dongle_, next, previous);
+    goOnSettingUp(*app_);
     if (calls.samplingMode)
         check(rtl.set_direct_sampling(handle, static_cast<int>(calls.mode)) == 0, app::samplingModeRefused);
     if (calls.correction) {
@@ -36,7 +41,9 @@ void DongleSettings::chooseGain(int32_t wanted) const {
     rtlsdr_dev_t* const handle = *handle_;
     const int count = rtl.get_tuner_gains(handle, nullptr);
     check(count >= 1 && count <= mostTunerGains, app::gainListInvalid);
+    // The list starts zeroed and has room for the whole count, so whatever
+    // the second call fills and answers, the choice reads only known values.
     std::vector<int> gains(static_cast<std::size_t>(count));
-    check(rtl.get_tuner_gains(handle, gains.data()) == count, app::gainListInvalid);
+    rtl.get_tuner_gains(handle, gains.data());
     check(rtl.set_tuner_gain(handle, app::nearestGain(gains, wanted)) == 0, app::gainRefused);
 }

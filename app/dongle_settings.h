@@ -5,6 +5,14 @@
 #include "app/app.h"
 #include "hf/records.h"
 
+// Thrown when the user's stop arrives while the dongle is being opened or set
+// up: the set-up ends where it stands, and the reception ends without an error.
+struct StoppedDuringSetUp {};
+
+// Called before each step of the set-up and of a retune: no step that calls
+// the dongle starts once a stop is requested.
+void goOnSettingUp(const App& app);
+
 class DongleSettings {
 public:
     // `handle` is read at each call: the receiver thread opens the dongle

@@ -21,6 +21,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -160,7 +161,9 @@ void App::receive(StartRecord record) {
     const DongleSettings applySettings(&record.dongle, &app, &handle);
     ReadContext context{&app, nullptr, &applied, &appliedGeneration, {}, 0, false, &record.dongle};
     try {
-        const hf::Device chosen = hf::chooseDevice(rtl.devices(), record.dongle);
+        const std::vector<hf::Device> present = rtl.devices();
+        goOnSettingUp(app);
+        const hf::Device chosen = hf::chooseDevice(present, record.dongle);
         const hf::Device& wanted = record.dongle;
         if (rtl.open_identity(&handle, chosen.index, wanted.manufacturer.c_str(), wanted.product.c_str(),
                               wanted.serial.c_str()) != 0)
@@ -170,9 +173,13 @@ void App::receive(StartRecord record) {
             const std::lock_guard lock(app.deviceMutex);
             app.device = handle;
         }
+        goOnSettingUp(app);
         checkOpenedIdentity(rtl, handle, wanted);
+        goOnSettingUp(app);
         check(rtl.set_bias_tee(handle, 0) == 0, app::biasTeeRefused);
+        goOnSettingUp(app);
         check(rtl.set_agc_mode(handle, 0) == 0, app::digitalGainRefused);
+        goOnSettingUp(app);
         check(rtl.set_sample_rate(handle, sampleRate) == 0, app::sampleRateRefused);
 
         const Published first = latestSettings(app, wanted);
@@ -188,9 +195,11 @@ void App::receive(StartRecord record) {
         dsp->onFrame = FrameSink(&app, &appliedGeneration, &audio);
         context.dsp = dsp.get();
 
+        goOnSettingUp(app);
         check(rtl.reset_buffer(handle) == 0, app::streamStartFailed);
         context.skip = buffersDroppedAtStart;
-        while (!app.stopRequested) {
+        for (;;) {
+            goOnSettingUp(app);
             context.retune = false;
             const int result = rtl.read_async(handle, &readBuffer, &context, buffersInFlight, bufferBytes);
             const app::ReadEnd end{context.error, app.watchdogFired, app.stopRequested, result,
@@ -203,9 +212,12 @@ void App::receive(StartRecord record) {
             dsp->configure(latest.settings);
             appliedGeneration = latest.generation;
             applied = latest.settings;
+            goOnSettingUp(app);
             check(rtl.reset_buffer(handle) == 0, app::streamResumeFailed);
             context.skip = buffersDroppedAtStart;
         }
+    } catch (const StoppedDuringSetUp&) {
+        // The user stopped while the dongle was being set up: nothing went wrong.
     } catch (const std::exception& e) {
         app.lastError = wide(e.what());
     }

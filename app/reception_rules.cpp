@@ -128,6 +128,11 @@ int32_t nearestGain(std::span<const int> tunerGains, int32_t wanted) {
     return best;
 }
 
+bool setUpGoesOn(bool watchdogFired, bool stopRequested) {
+    if (watchdogFired) throw std::runtime_error(noRadioData);
+    return !stopRequested;
+}
+
 AfterRead afterRead(const ReadEnd& end) {
     if (!end.callbackError.empty()) throw std::runtime_error(end.callbackError);
     if (end.watchdogFired) throw std::runtime_error(noRadioData);

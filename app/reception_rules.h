@@ -95,6 +95,11 @@ std::string mailboxText(const std::string& waiting, const std::string& fresh);
 // Throws "Liste des gains invalide." for an empty list.
 int32_t nearestGain(std::span<const int> tunerGains, int32_t wanted);
 
+// Whether the receiver thread goes on opening and setting up the dongle: not
+// once a stop is requested. Throws the watchdog's reason when the watchdog
+// asked for the stop, so that a slow opening ends as a silent dongle does.
+bool setUpGoesOn(bool watchdogFired, bool stopRequested);
+
 // How the asynchronous read returned.
 struct ReadEnd {
     std::string callbackError;  // kept by the read callback, empty if none

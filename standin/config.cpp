@@ -10,6 +10,7 @@
 //   opened_serial                             what an open handle reports instead
 //   gains = 0, 9, 14                          the tuner's gains, tenths of a dB
 //   gains_count = 200                         the count reported for a null array
+//   gains_array_result = 0                    what the call with the array returns
 //   refuse = set_sample_rate, reset_buffer    entry points (no "rtlsdr_") failing
 //                                             with -1; get_device_usb_strings makes
 //                                             the strings unreadable, open_identity
@@ -17,6 +18,7 @@
 //                                             cancelling never fail
 //   read_ends_after = 40, read_result = -4    the read returns on its own
 //   stall_after = 10                          then no buffer until cancelled
+//   open_delay_ms = 11000                     a successful open takes this long
 //   close_delay_ms = 3000                     rtlsdr_close takes this long
 // Each [signal] section adds one signal to the scene:
 //   kind = carrier | am | fm | usb | lsb | cw | noise
@@ -124,6 +126,7 @@ const Keys<DongleSpec>& dongleKeys() {
              for (const auto& gain : items(v)) d.gains.push_back(number<int>(gain));
          }},
         {"gains_count", optionalNumberInto(&DongleSpec::gainsCount)},
+        {"gains_array_result", optionalNumberInto(&DongleSpec::gainsArrayResult)},
         {"refuse",
          [](DongleSpec& d, const std::string& v) {
              for (const auto& name : items(v)) {
@@ -134,6 +137,7 @@ const Keys<DongleSpec>& dongleKeys() {
         {"read_ends_after", optionalNumberInto(&DongleSpec::readEndsAfter)},
         {"read_result", numberInto(&DongleSpec::readResult)},
         {"stall_after", optionalNumberInto(&DongleSpec::stallAfter)},
+        {"open_delay_ms", numberInto(&DongleSpec::openDelayMs)},
         {"close_delay_ms", numberInto(&DongleSpec::closeDelayMs)},
     };
     return keys;

@@ -24,6 +24,8 @@ struct DongleSpec {
     // The count reported when asked with a null array, when it must differ
     // from the list's size.
     std::optional<int> gainsCount;
+    // What the call with the array returns, when it must differ from the count.
+    std::optional<int> gainsArrayResult;
     // Entry points, named without their "rtlsdr_" prefix, that fail with -1.
     std::set<std::string> refused;
     // The read returns readResult on its own after that many buffers.
@@ -31,6 +33,8 @@ struct DongleSpec {
     int readResult = -4;
     // After that many buffers the read delivers nothing more until cancelled.
     std::optional<uint32_t> stallAfter;
+    // rtlsdr_open_identity takes this long, as a dongle on a slow bus would.
+    uint32_t openDelayMs = 0;
     // rtlsdr_close takes this long, as a dongle slow to let go would.
     uint32_t closeDelayMs = 0;
 

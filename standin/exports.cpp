@@ -123,6 +123,7 @@ RTLSDR_API int rtlsdr_open_identity(rtlsdr_dev** out, uint32_t index, const char
         library.log.line(call + " = -1 (" + refusal + ")");
         return -1;
     }
+    if (dongle->spec.openDelayMs > 0) Sleep(dongle->spec.openDelayMs);
     *out = reinterpret_cast<rtlsdr_dev*>(dongle.get());
     library.log.line(call + " = 0 " + dongle->label());
     return 0;
@@ -195,8 +196,9 @@ RTLSDR_API int rtlsdr_get_tuner_gains(rtlsdr_dev* dev, int* gains) {
         const auto& list = d.spec.gains;
         const int count = d.spec.gainsCount.value_or(int(list.size()));
         // Never more than the count reported, which is what the caller made room for.
-        if (gains != nullptr) std::copy_n(list.begin(), std::min(size_t(std::max(count, 0)), list.size()), gains);
-        return count;
+        if (gains == nullptr) return count;
+        std::copy_n(list.begin(), std::min(size_t(std::max(count, 0)), list.size()), gains);
+        return d.spec.gainsArrayResult.value_or(count);
     });
 }
 

@@ -247,6 +247,16 @@ TEST(TunerGain, AnEmptyListIsRefused) {
     EXPECT_EQ(thrownMessage([] { app::nearestGain({}, 280); }), "Liste des gains invalide.");
 }
 
+// The watchdog's stop carries its reason even while the dongle is set up;
+// the user's stop ends the set-up without one.
+TEST(SetUp, GoesOnUntilAStopAndTheWatchdogGivesItsReason) {
+    EXPECT_TRUE(app::setUpGoesOn(false, false));
+    EXPECT_FALSE(app::setUpGoesOn(false, true));
+    for (const bool stop : {false, true})
+        EXPECT_EQ(thrownMessage([&] { app::setUpGoesOn(true, stop); }),
+                  "Aucune donnee radio depuis 10 secondes : reception et scan arretes.");
+}
+
 struct ReadEndCase {
     const char* name;
     const char* callbackError;
