@@ -11,6 +11,8 @@ char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' +
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+constexpr std::string_view blanks = " \t";
+
 }  // namespace
 
 bool IniKeyLess::operator()(std::string_view a, std::string_view b) const {
@@ -18,14 +20,24 @@ bool IniKeyLess::operator()(std::string_view a, std::string_view b) const {
                                         [](char x, char y) { return lowered(x) < lowered(y); });
 }
 
-std::string_view unquoted(std::string_view value) {
+std::string readValue(std::string_view written) {
+    const std::size_t first = written.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    const std::string_view value = written.substr(first, written.find_last_not_of(blanks) - first + 1);
     const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                         value.back() == value.front();
-    return quoted ? value.substr(1, value.size() - 2) : value;
+    return std::string(quoted ? value.substr(1, value.size() - 2) : value);
+}
+
+std::string writtenValue(std::string_view value) {
+    if (readValue(value) == value) return std::string(value);
+    std::string quoted;
+    quoted.reserve(value.size() + 2);
+    return quoted.append(1, '"').append(value).append(1, '"');
 }
 
 int64_t leadingInteger(std::string_view value) {
-    std::size_t at = value.find_first_not_of(" \t");
+    std::size_t at = value.find_first_not_of(blanks);
     if (at == std::string_view::npos) return 0;
     const bool negative = value[at] == '-';
     if (negative) ++at;

@@ -29,10 +29,16 @@ struct IniEntry {
     bool operator==(const IniEntry&) const = default;
 };
 
-// A value as the platform's single-key reader gives it: one pair of matching
-// quotes around the whole value is taken off, so a hand-quoted name reads
-// as the name.
-std::string_view unquoted(std::string_view value);
+// A value as the file's line holds it, read as the platform's single-key
+// reader would: blanks and tabs at both ends taken off, then one pair of
+// matching quotes around the whole, so a hand-quoted name reads as the name.
+std::string readValue(std::string_view written);
+
+// What to write so that readValue gives the value back byte for byte: the
+// value itself, or, where reading would change it (a blank or tab at an end,
+// matching quotes around it), the value inside one more pair of double quotes.
+// Plain values are written as they are, so files read as they always did.
+std::string writtenValue(std::string_view value);
 
 // The value's leading decimal integer with an optional minus sign (leading
 // blanks skipped), 0 when it does not begin with one; a number too long for

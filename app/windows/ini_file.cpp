@@ -49,9 +49,9 @@ IniSection IniFile::section(std::string_view name) const {
         const auto equals = line.find(L'=');
         const std::wstring key = trimmed(line.substr(0, equals));
         if (key.empty() || key.front() == L';') continue;
-        const std::wstring value =
-            equals == std::wstring_view::npos ? std::wstring{} : trimmed(line.substr(equals + 1));
-        values.emplace(narrow(key), std::string(unquoted(narrow(value))));
+        const std::wstring written =
+            equals == std::wstring_view::npos ? std::wstring{} : std::wstring(line.substr(equals + 1));
+        values.emplace(narrow(key), readValue(narrow(written)));
     }
     return values;
 }
@@ -61,7 +61,7 @@ void IniFile::write(std::string_view section, const std::vector<IniEntry>& entri
     const std::wstring name = wide(std::string(section));
     for (const IniEntry& entry : entries) {
         const std::wstring key = wide(entry.key);
-        const std::wstring value = entry.value ? wide(*entry.value) : std::wstring{};
+        const std::wstring value = entry.value ? wide(writtenValue(*entry.value)) : std::wstring{};
         WritePrivateProfileStringW(name.c_str(), key.c_str(), entry.value ? value.c_str() : nullptr,
                                    file_.c_str());
     }

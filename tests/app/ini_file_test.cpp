@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -79,6 +80,26 @@ TEST_F(IniFileTest, AHandWrittenFileIsReadAsText) {
     EXPECT_EQ(s.radio.Mode, 2);
     EXPECT_EQ(s.radio.Frequency, 500000u);  // "0x…" is no decimal number
     EXPECT_EQ(s.spectrumSpan, 12000);
+}
+
+// Through the platform's own profile functions, names with blanks at their
+// ends or quotes around them read back as they were saved.
+TEST_F(IniFileTest, AwkwardNamesReadBackAsSaved) {
+    const std::vector<std::string> names = {"Haut-parleurs (High Definition ", " 00000001", "\tV4\t", "\"x\"",
+                                            "'x'", "\"\"", "\"", "   ", std::string(255, 'S')};
+    std::vector<app::IniEntry> entries;
+    for (std::size_t i = 0; i < names.size(); ++i) entries.push_back({"Name" + std::to_string(i), names[i]});
+    app::IniFile(path).write("Radio", entries);
+    for (int pass = 0; pass < 2; ++pass) {
+        // The second pass saves what the first read, as the program's next
+        // run does.
+        const app::IniSection radio = app::IniFile(path).section("Radio");
+        for (std::size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(radio.at("Name" + std::to_string(i)), names[i]) << "[" << names[i] << "] pass " << pass;
+        std::vector<app::IniEntry> again;
+        for (const auto& [key, value] : radio) again.push_back({key, value});
+        app::IniFile(path).write("Radio", again);
+    }
 }
 
 TEST_F(IniFileTest, ALargeSectionIsReadWhole) {

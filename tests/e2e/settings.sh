@@ -89,3 +89,36 @@ e2e_check "only the valid favourite before the gap" "27185000 0 9000 10000" "$(e
 e2e_check "no favourite after it" "" "$(e2e_ini_value Favorites Item1)"
 e2e_check "leftover favourite removed" "" "$(e2e_ini_value Favorites Item3)"
 e2e_check "empty bandwidth read as 0, clamped" 100 "$(e2e_ini_value Radio Bandwidth)"
+
+# A dongle whose serial ends with a blank, as a dongle's EEPROM may hold it:
+# remembered across a restart, with its own correction.
+cat >"$E2E_WORK/blank-serial.ini" <<'INI'
+log = calls.log
+[dongle]
+serial = 00000001
+[dongle]
+serial = "S-BLANK "
+INI
+e2e_standin "$E2E_WORK/blank-serial.ini"
+e2e_start "$E2E_EXE"
+e2e_probe wait-window 30000 wait-text 126 "Choisissez une clé disponible." 20000
+e2e_probe combo-select 115 2 set-text 109 "37" key 109 VK_RETURN combo-select 115 1
+e2e_check "correction of the other dongle (a V4’s default)" -4 "$(e2e_probe text 109)"
+e2e_probe combo-select 115 2
+e2e_check "own correction before the restart" 37 "$(e2e_probe text 109)"
+e2e_probe close wait-gone 20000
+e2e_wait_exit 20
+e2e_check "serial saved with its blank" '"S-BLANK "' "$(e2e_ini_value Radio V4Serial)"
+mkdir -p "$E2E_WORK/blank-saved" && cp "$(e2e_settings_folder)/settings.ini" "$E2E_WORK/blank-saved/"
+e2e_start "$E2E_EXE" "$E2E_WORK/blank-saved"
+e2e_probe wait-window 30000 wait-text 126 "Clé mémorisée retrouvée — prête" 20000 ||
+  e2e_error "the dongle with a blank in its serial was not found again; the status reads '$(e2e_probe text 126)'"
+e2e_expect_table <<'TABLE'
+combo-sel 115 => 2
+text 109 => 37
+TABLE
+e2e_probe combo-select 115 1 combo-select 115 2
+e2e_check "own correction after the restart" 37 "$(e2e_probe text 109)"
+e2e_probe close wait-gone 20000
+e2e_wait_exit 20
+e2e_check "serial kept on the second save" '"S-BLANK "' "$(e2e_ini_value Radio V4Serial)"
