@@ -57,7 +57,12 @@ void chooseDongle(App& app) {
         return;
     }
     const auto chosen = app::chosenDongle(app.sel(app::dongleList), app.devices.size());
-    if (!chosen) return;
+    if (!chosen) {
+        // The prompt changes no setting, but the panel must stop saying the
+        // remembered dongle is chosen.
+        InvalidateRect(app.mainWindow, nullptr, TRUE);
+        return;
+    }
     app.save();  // the outgoing dongle keeps its own correction
     app.selectedDevice = app.devices[*chosen];
     const app::IniSection section =

@@ -54,6 +54,10 @@ bool App::readConfig(bool stopScan, bool save) {
         if (p.waterfallShift != 0 && !waterfall.empty())
             waterfall = app::shiftedWaterfall(waterfall, waterfallColumns, p.waterfallShift);
         outOfSpan = p.outOfSpan;
+        // A width typed or dragged reaches the rows only here; a drag has
+        // already put its width into uiSettings, so compare with what was
+        // last published.
+        const bool rowsChange = app::choiceRowsChange(sharedSettings, p.settings);
         uiSettings = p.settings;
         {
             const std::lock_guard lock(settingsMutex);
@@ -64,6 +68,7 @@ bool App::readConfig(bool stopScan, bool save) {
         HWND frequency = controls.at(app::frequencyField);
         InvalidateRect(frequency, nullptr, TRUE);
         SetWindowTextW(frequency, hf::frequencyDisplay(uiSettings.Frequency).c_str());
+        if (rowsChange) refreshChoices();
         if (save) this->save();
         return true;
     } catch (const std::exception& e) {

@@ -37,4 +37,8 @@ int stepSelection(int32_t step) {
     return static_cast<int>(found - steps.begin());
 }
 
+bool choiceRowsChange(const hf::Settings& before, const hf::Settings& after) {
+    return before.Mode != after.Mode || before.Bandwidth != after.Bandwidth || before.Step != after.Step;
+}
+
 }  // namespace app

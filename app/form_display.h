@@ -19,4 +19,8 @@ bool gainControlsEnabled(const hf::Device& dongle, uint32_t frequency);
 // The step combo's item for `step`; a step outside the table shows 100 Hz.
 int stepSelection(int32_t step);
 
+// Whether a publication changes what the button rows light: the mode row,
+// the step row and the filter presets, which show the form's bandwidth.
+bool choiceRowsChange(const hf::Settings& before, const hf::Settings& after);
+
 }  // namespace app

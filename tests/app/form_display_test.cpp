@@ -46,4 +46,32 @@ TEST(FormDisplay, AStepOutsideTheTableBecomesOneHundredHertz) {
     }
 }
 
+struct FieldChange {
+    const char* field;
+    void (*apply)(hf::Settings&);
+    bool changesRows;
+};
+
+// The rows light what the mode, the step and the bandwidth are; any other
+// field, however often the form publishes it, leaves them as they are.
+TEST(FormDisplay, OnlyModeStepAndWidthChangeTheRows) {
+    const hf::Settings before;
+    const FieldChange changes[] = {
+        {"Mode", [](hf::Settings& s) { s.Mode = 2; }, true},
+        {"Bandwidth", [](hf::Settings& s) { s.Bandwidth = 3000; }, true},
+        {"Step", [](hf::Settings& s) { s.Step = 1000; }, true},
+        {"Frequency", [](hf::Settings& s) { s.Frequency += 1000; }, false},
+        {"center", [](hf::Settings& s) { s.center = 7100000; }, false},
+        {"PPM", [](hf::Settings& s) { s.PPM = 3; }, false},
+        {"Tone", [](hf::Settings& s) { s.Tone = 900; }, false},
+        {"Gain", [](hf::Settings& s) { s.Gain = 100; }, false},
+    };
+    for (const FieldChange& c : changes) {
+        hf::Settings after = before;
+        c.apply(after);
+        EXPECT_EQ(app::choiceRowsChange(before, after), c.changesRows) << c.field;
+    }
+    EXPECT_FALSE(app::choiceRowsChange(before, before));
+}
+
 }  // namespace

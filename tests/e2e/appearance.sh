@@ -102,6 +102,18 @@ spectrum_caption() {
   pixels count "$1" $((ox + $2 + 10)) $((oy + $3 + 31)) $((ox + $2 + 210)) $((oy + $3 + 51)) 223 240 252 40
 }
 
+# choice_text_differs <shot> <other shot>: pixels that differ between the two
+# in the dongle panel's line under the list, "Mémorisée" or "À choisir"
+# (logical 18, 109 at scale 1).
+choice_text_differs() {
+  pixels differ "$1" "$2" $((ox + 18)) $((oy + 28 + 107)) $((ox + 140)) $((oy + 28 + 125))
+}
+
+# button_lit <shot> <id> <lit|unlit>: a row button in the chosen palette or not.
+button_lit() {
+  if [ "$3" = lit ]; then check_button_border "$1" "$2" "63 243 105"; else check_button_border "$1" "$2" "15 187 238"; fi
+}
+
 # A screenshot once the digits are lit, within a limit.
 shot_when_lit() {
   local shot=$1 green
@@ -133,6 +145,8 @@ read -r ox oy <<<"$(e2e_probe client-origin)"
 e2e_expect "1320 740" client-size
 e2e_check "start button, full arrangement" "234 44 344 78" "$(rect 100)"
 e2e_check "scanner start, 258 from the right" "1062 90 1192 118" "$(rect 134)"
+prompt_shot=$E2E_WORK/prompt-96.png
+e2e_screenshot "$prompt_shot"
 tune_to_signal
 
 shot=$E2E_WORK/stopped-96.png
@@ -149,6 +163,8 @@ while read -r id colour; do check_button_border "$shot" "$id" "$colour"; done <<
 300 15 187 238
 302 63 243 105
 BUTTONS
+[ "$(choice_text_differs "$shot" "$prompt_shot")" -gt 20 ] ||
+  e2e_error "$shot: the dongle panel shows the same line once a dongle is chosen as under the prompt"
 check_digits "$shot" unlit
 check_border_row "$shot" "$unlit_border" 1 560 220
 check_border_row "$shot" "$panel_border" 1 30 170
@@ -167,7 +183,44 @@ check_digits "$shot" lit
 check_border_row "$shot" "$lit_border" 1 560 220
 check_button_border "$shot" 129 "248 88 96"
 faults=$(pixels meter "$shot" "$ox" "$oy" 1 816 8 230 0 15) || e2e_error "S-meter at -40 dBFS: $faults"
+
+# The filter presets light the form's width whatever set it: typed and
+# applied with Enter, or dragged on the plot.
+button_lit "$shot" 401 lit
+e2e_probe set-text 107 "3000" key 107 VK_RETURN
+sleep 0.5
+shot=$E2E_WORK/typed-3000-96.png
+e2e_screenshot "$shot"
+button_lit "$shot" 401 unlit
+button_lit "$shot" 402 lit
+# CW in a 48 kHz view, where its 800 Hz are wide enough to take an edge:
+# 10 columns in, at 25 Hz a column on both sides, give 300 Hz. Tuned far
+# enough for the span to be centred on the tuned frequency.
+e2e_probe click 304 click 341 set-text 101 "7,5" set-text 107 "800" key 107 VK_RETURN
+e2e_expect_table <<'TABLE'
+text 107 => 800
+text 101 => 007.500000
+TABLE
+E2E_SPAN=48000 e2e_plot_geometry
+upper=$(E2E_SPAN=48000 e2e_plot_calc "mid + trunc(400 * L / span)")
+spectrum_y=$((44 + PLOT_SPEC_H / 2))
+e2e_plot_drag "$upper" "$spectrum_y" "$((upper - 10))" "$spectrum_y"
+e2e_expect 300 text 107
+sleep 0.5
+shot=$E2E_WORK/dragged-300-96.png
+e2e_screenshot "$shot"
+button_lit "$shot" 400 lit
+button_lit "$shot" 402 unlit
+e2e_probe click 302 click 343
 e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000
+
+# The list's prompt chosen again: the panel says so, as at the start.
+e2e_probe combo-select 115 0
+sleep 0.5
+shot=$E2E_WORK/prompt-again-96.png
+e2e_screenshot "$shot"
+e2e_check "$shot: dongle panel line under the prompt, as at the start" 0 "$(choice_text_differs "$shot" "$prompt_shot")"
+e2e_probe combo-select 115 1
 
 # ---- Narrower than 1200 logical pixels: the compact arrangement, with the
 # S-meter in the caption band and the smaller frequency font.

@@ -15,6 +15,8 @@ gives them.
       carries the area's rows to the later shot's, and the share of the
       overlapping rows found there byte for byte (so the area's rows must
       stand one for one on the screen's)
+  pixels.py differ <png> <other png> <x0> <y0> <x1> <y1>
+      pixels of the area that are not the same in both shots
   pixels.py height <png> <x0> <y0> <x1> <y1> <r> <g> <b> <tolerance>
       rows from the first to the last one holding such a pixel (0 if none)
   pixels.py meter <png> <origin x> <origin y> <scale> <info x> <info y>
@@ -134,6 +136,12 @@ def main(argv):
     command, image = argv[1], Image(argv[2])
     if command == "scrolled":
         print(*scrolled(image, Image(argv[3]), *(int(a) for a in argv[4:8])))
+        return 0
+    if command == "differ":
+        x0, y0, x1, y1 = (int(a) for a in argv[4:8])
+        other = Image(argv[3])
+        print(sum(image.row(y, x0, x1)[3 * i:3 * i + 3] != other.row(y, x0, x1)[3 * i:3 * i + 3]
+                  for y in range(y0, y1) for i in range(x1 - x0)))
         return 0
     numbers = [float(a) for a in argv[3:]]
     ints = [int(round(n)) for n in numbers]
