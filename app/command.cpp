@@ -52,6 +52,7 @@ void chooseDongle(App& app) {
     if (app.searching) return;  // the search is replacing the list the choice points into
     if (app.running) {
         ctl::select(app.controls, app::dongleList, app::dongleInUseItem(app.devices, app.selectedDevice));
+        InvalidateRect(app.mainWindow, nullptr, TRUE);
         MessageBoxW(app.mainWindow, app::dongleInUseText, app::dongleChoiceCaption,
                     MB_ICONINFORMATION);
         return;

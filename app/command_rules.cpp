@@ -104,7 +104,7 @@ hf::Settings recalledFavorite(hf::Settings current, const hf::Settings& favorite
 
 int dongleInUseItem(const std::vector<hf::Device>& devices, const hf::Device& inUse) {
     for (std::size_t i = 0; i < devices.size(); ++i)
-        if (devices[i].index == inUse.index && hf::sameDongle(devices[i], inUse))
+        if (hf::sameDongle(devices[i], inUse))
             return static_cast<int>(i) + 1;
     return 0;
 }

@@ -89,7 +89,9 @@ bool mayAddFavorite(std::size_t favoriteCount);
 hf::Settings recalledFavorite(hf::Settings current, const hf::Settings& favorite);
 
 // The dongle list's entry of the dongle in use: i + 1 for the entry of
-// `devices` equal to it in index and in all three strings, else 0 (the prompt).
+// `devices` equal to it in all three strings, else 0 (the prompt). The index
+// is not compared: the confirmed identity keeps none across a restart, and
+// the reception opened the dongle by its strings wherever it was listed.
 int dongleInUseItem(const std::vector<hf::Device>& devices, const hf::Device& inUse);
 
 // The entry of `devices` that list item `item` stands for; nothing for the

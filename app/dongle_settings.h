@@ -5,13 +5,14 @@
 #include "app/app.h"
 #include "hf/records.h"
 
-// Thrown when the user's stop arrives while the dongle is being opened or set
-// up: the set-up ends where it stands, and the reception ends without an error.
-struct StoppedDuringSetUp {};
+// Thrown when a stop is asked for between two dongle calls of the opening, the
+// set-up or a retune: the reception ends where it stands, with no error of
+// its own.
+struct StoppedBetweenCalls {};
 
-// Called before each step of the set-up and of a retune: no step that calls
-// the dongle starts once a stop is requested.
-void goOnSettingUp(const App& app);
+// Called before each dongle call outside the stream: none is made once a stop
+// is requested.
+void endIfStopRequested(const App& app);
 
 class DongleSettings {
 public:

@@ -13,6 +13,14 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr std::string_view blanks = " \t";
 
+// Bytes that the platform's profile functions may take off the ends of a
+// value: blanks and control characters, and those of any non-ASCII
+// character, some of which are spaces to them.
+bool mayBeTrimmed(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte <= ' ' || byte >= 0x7F;
+}
+
 }  // namespace
 
 bool IniKeyLess::operator()(std::string_view a, std::string_view b) const {
@@ -30,10 +38,15 @@ std::string readValue(std::string_view written) {
 }
 
 std::string writtenValue(std::string_view value) {
-    if (readValue(value) == value) return std::string(value);
+    std::string kept(value);
+    // A line break would end the line and start another, read as a key of
+    // its own: it cannot be kept in the file, so it is kept out as a blank.
+    std::replace_if(kept.begin(), kept.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    const bool plainEnds = !kept.empty() && !mayBeTrimmed(kept.front()) && !mayBeTrimmed(kept.back());
+    if (kept.empty() || (plainEnds && readValue(kept) == kept)) return kept;
     std::string quoted;
-    quoted.reserve(value.size() + 2);
-    return quoted.append(1, '"').append(value).append(1, '"');
+    quoted.reserve(kept.size() + 2);
+    return quoted.append(1, '"').append(kept).append(1, '"');
 }
 
 int64_t leadingInteger(std::string_view value) {

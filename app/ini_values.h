@@ -34,10 +34,12 @@ struct IniEntry {
 // matching quotes around the whole, so a hand-quoted name reads as the name.
 std::string readValue(std::string_view written);
 
-// What to write so that readValue gives the value back byte for byte: the
-// value itself, or, where reading would change it (a blank or tab at an end,
-// matching quotes around it), the value inside one more pair of double quotes.
-// Plain values are written as they are, so files read as they always did.
+// What to write so that readValue, and the platform's profile functions
+// before it, give the value back byte for byte: the value itself, or, where
+// reading could change it (a blank, a control or a non-ASCII character at an
+// end, matching quotes around it), the value inside one more pair of double
+// quotes. Plain values are written as they are, so files read as they always
+// did. A line break, which no line of the file can hold, is written as a blank.
 std::string writtenValue(std::string_view value);
 
 // The value's leading decimal integer with an optional minus sign (leading

@@ -160,9 +160,10 @@ void App::receive(StartRecord record) {
     int32_t appliedGeneration = 0;
     const DongleSettings applySettings(&record.dongle, &app, &handle);
     ReadContext context{&app, nullptr, &applied, &appliedGeneration, {}, 0, false, &record.dongle};
+    std::string error;
     try {
         const std::vector<hf::Device> present = rtl.devices();
-        goOnSettingUp(app);
+        endIfStopRequested(app);
         const hf::Device chosen = hf::chooseDevice(present, record.dongle);
         const hf::Device& wanted = record.dongle;
         if (rtl.open_identity(&handle, chosen.index, wanted.manufacturer.c_str(), wanted.product.c_str(),
@@ -173,13 +174,13 @@ void App::receive(StartRecord record) {
             const std::lock_guard lock(app.deviceMutex);
             app.device = handle;
         }
-        goOnSettingUp(app);
+        endIfStopRequested(app);
         checkOpenedIdentity(rtl, handle, wanted);
-        goOnSettingUp(app);
+        endIfStopRequested(app);
         check(rtl.set_bias_tee(handle, 0) == 0, app::biasTeeRefused);
-        goOnSettingUp(app);
+        endIfStopRequested(app);
         check(rtl.set_agc_mode(handle, 0) == 0, app::digitalGainRefused);
-        goOnSettingUp(app);
+        endIfStopRequested(app);
         check(rtl.set_sample_rate(handle, sampleRate) == 0, app::sampleRateRefused);
 
         const Published first = latestSettings(app, wanted);
@@ -187,6 +188,7 @@ void App::receive(StartRecord record) {
         appliedGeneration = first.generation;
         applySettings(applied, nullptr);
 
+        endIfStopRequested(app);
         audio.start(record.audioOutput, app.volume, app.muted, app.paused, app.squelchOpen,
                     app.requestedOutput, app.mainWindow);
         dsp = std::make_unique<hf::ReceiverDSP>();
@@ -195,11 +197,11 @@ void App::receive(StartRecord record) {
         dsp->onFrame = FrameSink(&app, &appliedGeneration, &audio);
         context.dsp = dsp.get();
 
-        goOnSettingUp(app);
+        endIfStopRequested(app);
         check(rtl.reset_buffer(handle) == 0, app::streamStartFailed);
         context.skip = buffersDroppedAtStart;
         for (;;) {
-            goOnSettingUp(app);
+            endIfStopRequested(app);
             context.retune = false;
             const int result = rtl.read_async(handle, &readBuffer, &context, buffersInFlight, bufferBytes);
             const app::ReadEnd end{context.error, app.watchdogFired, app.stopRequested, result,
@@ -212,15 +214,16 @@ void App::receive(StartRecord record) {
             dsp->configure(latest.settings);
             appliedGeneration = latest.generation;
             applied = latest.settings;
-            goOnSettingUp(app);
+            endIfStopRequested(app);
             check(rtl.reset_buffer(handle) == 0, app::streamResumeFailed);
             context.skip = buffersDroppedAtStart;
         }
-    } catch (const StoppedDuringSetUp&) {
-        // The user stopped while the dongle was being set up: nothing went wrong.
+    } catch (const StoppedBetweenCalls&) {
+        // A stop asked for between two dongle calls: nothing went wrong.
     } catch (const std::exception& e) {
-        app.lastError = wide(e.what());
+        error = e.what();
     }
+    app.lastError = wide(app::endReason(app.watchdogFired, error));
     release(app, audio);
     dsp.reset();
 }

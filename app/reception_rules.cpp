@@ -128,9 +128,8 @@ int32_t nearestGain(std::span<const int> tunerGains, int32_t wanted) {
     return best;
 }
 
-bool setUpGoesOn(bool watchdogFired, bool stopRequested) {
-    if (watchdogFired) throw std::runtime_error(noRadioData);
-    return !stopRequested;
+std::string endReason(bool watchdogFired, const std::string& error) {
+    return watchdogFired ? noRadioData : error;
 }
 
 AfterRead afterRead(const ReadEnd& end) {

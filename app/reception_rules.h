@@ -95,10 +95,10 @@ std::string mailboxText(const std::string& waiting, const std::string& fresh);
 // Throws "Liste des gains invalide." for an empty list.
 int32_t nearestGain(std::span<const int> tunerGains, int32_t wanted);
 
-// Whether the receiver thread goes on opening and setting up the dongle: not
-// once a stop is requested. Throws the watchdog's reason when the watchdog
-// asked for the stop, so that a slow opening ends as a silent dongle does.
-bool setUpGoesOn(bool watchdogFired, bool stopRequested);
+// Why a reception ended, for the status line: once the watchdog has fired,
+// always its reason, whatever step was under way or failed meanwhile (a slow
+// opening ends as a silent dongle does); else the error, empty for a stop.
+std::string endReason(bool watchdogFired, const std::string& error);
 
 // How the asynchronous read returned.
 struct ReadEnd {

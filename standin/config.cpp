@@ -18,7 +18,8 @@
 //                                             cancelling never fail
 //   read_ends_after = 40, read_result = -4    the read returns on its own
 //   stall_after = 10                          then no buffer until cancelled
-//   open_delay_ms = 11000                     a successful open takes this long
+//   slow = open_identity, set_center_freq     entry points (as for refuse) that
+//   slow_ms = 11000                           take this long before they act
 //   close_delay_ms = 3000                     rtlsdr_close takes this long
 // Each [signal] section adds one signal to the scene:
 //   kind = carrier | am | fm | usb | lsb | cw | noise
@@ -40,8 +41,8 @@
 
 namespace {
 
-// The entry points that a configuration can make fail; counting the dongles
-// and cancelling a read cannot fail.
+// The entry points that a configuration can make fail or slow; counting the
+// dongles and cancelling a read cannot fail.
 const std::set<std::string>& refusable() {
     static const std::set<std::string> names = {
         "get_device_usb_strings", "open_identity",  "close",           "get_usb_strings",
@@ -96,6 +97,16 @@ std::function<void(Item&, const std::string&)> optionalNumberInto(std::optional<
     return [field](Item& item, const std::string& value) { item.*field = number<Field>(value); };
 }
 
+// A list of entry points, each one that a configuration may make fail or slow.
+std::function<void(DongleSpec&, const std::string&)> entryPointsInto(std::set<std::string> DongleSpec::*field) {
+    return [field](DongleSpec& d, const std::string& value) {
+        for (const auto& name : items(value)) {
+            if (refusable().count(name) == 0) throw std::invalid_argument("no entry point " + name + " to act on");
+            (d.*field).insert(name);
+        }
+    };
+}
+
 template <typename Item, typename Text>
 std::function<void(Item&, const std::string&)> textInto(Text Item::*field) {
     return [field](Item& item, const std::string& value) { item.*field = value; };
@@ -127,17 +138,12 @@ const Keys<DongleSpec>& dongleKeys() {
          }},
         {"gains_count", optionalNumberInto(&DongleSpec::gainsCount)},
         {"gains_array_result", optionalNumberInto(&DongleSpec::gainsArrayResult)},
-        {"refuse",
-         [](DongleSpec& d, const std::string& v) {
-             for (const auto& name : items(v)) {
-                 if (refusable().count(name) == 0) throw std::invalid_argument("cannot refuse " + name);
-                 d.refused.insert(name);
-             }
-         }},
+        {"refuse", entryPointsInto(&DongleSpec::refused)},
         {"read_ends_after", optionalNumberInto(&DongleSpec::readEndsAfter)},
         {"read_result", numberInto(&DongleSpec::readResult)},
         {"stall_after", optionalNumberInto(&DongleSpec::stallAfter)},
-        {"open_delay_ms", numberInto(&DongleSpec::openDelayMs)},
+        {"slow", entryPointsInto(&DongleSpec::slow)},
+        {"slow_ms", numberInto(&DongleSpec::slowMs)},
         {"close_delay_ms", numberInto(&DongleSpec::closeDelayMs)},
     };
     return keys;

@@ -33,12 +33,15 @@ struct DongleSpec {
     int readResult = -4;
     // After that many buffers the read delivers nothing more until cancelled.
     std::optional<uint32_t> stallAfter;
-    // rtlsdr_open_identity takes this long, as a dongle on a slow bus would.
-    uint32_t openDelayMs = 0;
+    // Entry points, named as for `refused`, that take slowMs before they
+    // act, as a dongle on a slow bus would.
+    std::set<std::string> slow;
+    uint32_t slowMs = 0;
     // rtlsdr_close takes this long, as a dongle slow to let go would.
     uint32_t closeDelayMs = 0;
 
     bool refuses(const std::string& entryPoint) const { return refused.count(entryPoint) != 0; }
+    uint32_t delayOf(const std::string& entryPoint) const { return slow.count(entryPoint) != 0 ? slowMs : 0; }
 };
 
 enum class SignalKind { Carrier, Am, Fm, Usb, Lsb, Cw, Noise };

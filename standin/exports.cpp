@@ -56,6 +56,7 @@ int onOpen(const char* entryPoint, rtlsdr_dev* handle, const std::string& argume
         library.log.line(call + " = -1");
         return -1;
     }
+    if (const uint32_t delay = dongle->spec.delayOf(entryPoint); delay > 0) Sleep(delay);
     const int result = dongle->spec.refuses(entryPoint) ? -1 : action(*dongle);
     if (result == 0 && effect == Effect::Setting) dongle->resetSinceChange = false;
     if (result == 0 && effect == Effect::Reset) dongle->resetSinceChange = true;
@@ -123,7 +124,7 @@ RTLSDR_API int rtlsdr_open_identity(rtlsdr_dev** out, uint32_t index, const char
         library.log.line(call + " = -1 (" + refusal + ")");
         return -1;
     }
-    if (dongle->spec.openDelayMs > 0) Sleep(dongle->spec.openDelayMs);
+    if (const uint32_t delay = dongle->spec.delayOf("open_identity"); delay > 0) Sleep(delay);
     *out = reinterpret_cast<rtlsdr_dev*>(dongle.get());
     library.log.line(call + " = 0 " + dongle->label());
     return 0;

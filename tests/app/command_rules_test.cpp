@@ -136,14 +136,15 @@ TEST(CommandRules, RecalledFavouriteBringsOnlyItsFourFields) {
     EXPECT_EQ(app::recalledFavorite(current, favorite), expected);
 }
 
-TEST(CommandRules, DongleInUseIsFoundByIndexAndIdentity) {
+TEST(CommandRules, DongleInUseIsFoundByItsStrings) {
     const std::vector<hf::Device> devices{{0, "Realtek", "RTL2838UHIDIR", "1"},
                                           {1, "RTLSDRBlog", "Blog V4", "00000001"},
                                           {2, "RTLSDRBlog", "Blog V4", "00000002"}};
     EXPECT_EQ(app::dongleInUseItem(devices, {1, "RTLSDRBlog", "Blog V4", "00000001"}), 2);
     EXPECT_EQ(app::dongleInUseItem(devices, {2, "RTLSDRBlog", "Blog V4", "00000002"}), 3);
-    // Moved to another index, or another serial: not the dongle in use.
-    EXPECT_EQ(app::dongleInUseItem(devices, {0, "RTLSDRBlog", "Blog V4", "00000001"}), 0);
+    // Remembered without its index, as after a restart: found by its strings.
+    EXPECT_EQ(app::dongleInUseItem(devices, {0, "RTLSDRBlog", "Blog V4", "00000001"}), 2);
+    // Another serial: not the dongle in use.
     EXPECT_EQ(app::dongleInUseItem(devices, {1, "RTLSDRBlog", "Blog V4", "00000009"}), 0);
     EXPECT_EQ(app::dongleInUseItem({}, {1, "RTLSDRBlog", "Blog V4", "00000001"}), 0);
 }

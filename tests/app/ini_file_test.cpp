@@ -86,7 +86,8 @@ TEST_F(IniFileTest, AHandWrittenFileIsReadAsText) {
 // ends or quotes around them read back as they were saved.
 TEST_F(IniFileTest, AwkwardNamesReadBackAsSaved) {
     const std::vector<std::string> names = {"Haut-parleurs (High Definition ", " 00000001", "\tV4\t", "\"x\"",
-                                            "'x'", "\"\"", "\"", "   ", std::string(255, 'S')};
+                                            "'x'", "\"\"", "\"", "   ", std::string(255, 'S'), "S-1\x1A",
+                                            "\vV4\f", "Sortie \xE3\x80\x80", "Réalté"};
     std::vector<app::IniEntry> entries;
     for (std::size_t i = 0; i < names.size(); ++i) entries.push_back({"Name" + std::to_string(i), names[i]});
     app::IniFile(path).write("Radio", entries);
@@ -100,6 +101,12 @@ TEST_F(IniFileTest, AwkwardNamesReadBackAsSaved) {
         for (const auto& [key, value] : radio) again.push_back({key, value});
         app::IniFile(path).write("Radio", again);
     }
+}
+
+TEST_F(IniFileTest, ALineBreakInANameAddsNoKey) {
+    app::IniFile(path).write("Radio", {{"V4Serial", "S-1\r\nFrequency=100"}});
+    const app::IniSection radio = app::IniFile(path).section("Radio");
+    EXPECT_EQ(radio, (app::IniSection{{"V4Serial", "S-1  Frequency=100"}}));
 }
 
 TEST_F(IniFileTest, ALargeSectionIsReadWhole) {

@@ -23,6 +23,11 @@ const std::string awkwardValues[] = {
     "\" padded \"",
     "\"\"\"\"",
     "",
+    "S-1\x1A",
+    "\vV4\f",
+    "x\x7F",
+    "Sortie \xE3\x80\x80",  // ends with an ideographic space
+    "Haut-parleurs Réalté",
     std::string(255, 'S'),
     [] {
         std::string padded(255, 'S');
@@ -44,6 +49,19 @@ TEST(IniValues, PlainValuesAreWrittenAsTheyAre) {
     for (const std::string value :
          {"Blog V4", "RTLSDRBlog", "00000001", "-13", "Haut-parleurs (Réaltek) • 2", "a \"b\" c", "\"a", "b'"})
         EXPECT_EQ(app::writtenValue(value), value);
+}
+
+// No line of the file can hold a line break, and one written as it is would
+// add a key of its own: it is kept out as a blank.
+TEST(IniValues, ALineBreakCannotStartAKeyOfItsOwn) {
+    for (const std::string value : {"S-1\nFrequency=100", "a\r\nb", "\n"}) {
+        const std::string written = app::writtenValue(value);
+        EXPECT_EQ(written.find_first_of("\r\n"), std::string::npos) << written;
+        std::string blanked = value;
+        for (char& c : blanked)
+            if (c == '\r' || c == '\n') c = ' ';
+        EXPECT_EQ(app::readValue(written), blanked);
+    }
 }
 
 struct HandWritten {

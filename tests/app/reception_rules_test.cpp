@@ -247,14 +247,14 @@ TEST(TunerGain, AnEmptyListIsRefused) {
     EXPECT_EQ(thrownMessage([] { app::nearestGain({}, 280); }), "Liste des gains invalide.");
 }
 
-// The watchdog's stop carries its reason even while the dongle is set up;
-// the user's stop ends the set-up without one.
-TEST(SetUp, GoesOnUntilAStopAndTheWatchdogGivesItsReason) {
-    EXPECT_TRUE(app::setUpGoesOn(false, false));
-    EXPECT_FALSE(app::setUpGoesOn(false, true));
-    for (const bool stop : {false, true})
-        EXPECT_EQ(thrownMessage([&] { app::setUpGoesOn(true, stop); }),
-                  "Aucune donnee radio depuis 10 secondes : reception et scan arretes.");
+// Once the watchdog has fired, its reason ends the reception whatever else
+// failed meanwhile; without it, the error as it was, none for a stop.
+TEST(EndReason, IsTheWatchdogsOnceItFired) {
+    const std::string noData = "Aucune donnee radio depuis 10 secondes : reception et scan arretes.";
+    EXPECT_EQ(app::endReason(true, ""), noData);
+    EXPECT_EQ(app::endReason(true, "Cle indisponible ou occupee. Aucune autre cle ne sera essayee."), noData);
+    EXPECT_EQ(app::endReason(false, "Debit radio refuse."), "Debit radio refuse.");
+    EXPECT_EQ(app::endReason(false, ""), "");
 }
 
 struct ReadEndCase {

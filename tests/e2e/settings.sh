@@ -117,6 +117,19 @@ e2e_expect_table <<'TABLE'
 combo-sel 115 => 2
 text 109 => 37
 TABLE
+# Remembered without its place in the list, it is still the dongle in use
+# that a choice during reception leaves selected.
+log_lines=$(wc -l <"$E2E_WORK/calls.log")
+streams() { tail -n +$((log_lines + 1)) "$E2E_WORK/calls.log" | grep -q 'rtlsdr_read_async(#[0-9]*) streams'; }
+e2e_probe click 100
+e2e_eventually 10 streams ||
+  e2e_error "no reception on the remembered dongle; the status reads '$(e2e_probe text 126)'"
+e2e_probe combo-select 115 1
+e2e_expect $'Choix de la clé\nPour changer de clé, cliquez d’abord sur STOP. La clé actuellement en écoute reste sélectionnée.' \
+  message-box 10000
+e2e_probe message-box-ok 5000
+e2e_check "dongle in use still selected" 2 "$(e2e_probe combo-sel 115)"
+e2e_probe click 129 wait-text 126 "Arrêté — clé libérée" 15000
 e2e_probe combo-select 115 1 combo-select 115 2
 e2e_check "own correction after the restart" 37 "$(e2e_probe text 109)"
 e2e_probe close wait-gone 20000
