@@ -1,5 +1,7 @@
 #include "app/button_palette.h"
 
+#include "app/form_display.h"
+
 #include "hf/modes.h"
 
 #include <algorithm>
@@ -23,8 +25,6 @@ constexpr Palette red{white, {51, 25, 34}, {25, 17, 28}, {248, 88, 96}};
 constexpr Palette disabledFace{{166, 192, 208}, {23, 46, 62}, {8, 21, 34}, {62, 104, 126}};
 
 constexpr std::array<int32_t, 4> dwells{1000, 2000, 3000, 5000};
-constexpr std::array<int32_t, 3> cwPresets{300, 500, 800};
-constexpr std::array<int32_t, 3> voicePresets{2100, 2700, 3000};
 
 // A position beyond the face (a row that overhangs it) still gives a colour.
 uint8_t blend(double a, double b, double weight) {
@@ -55,8 +55,7 @@ bool chosen(int id, const ButtonState& s) {
     }
     if (int i = rowIndex(id, 380, 4); i >= 0) return s.dwellMs == dwells[i];
     if (int i = rowIndex(id, 400, 3); i >= 0) {
-        const auto& presets = s.modeSelection == hf::modeCW ? cwPresets : voicePresets;
-        return s.bandwidth == presets[i];
+        return s.bandwidth == presetWidths(s.modeSelection)[static_cast<std::size_t>(i)];
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #include "app/command_rules.h"
 
+#include "app/form_display.h"
+
 #include "hf/modes.h"
 
 #include <algorithm>
@@ -27,12 +29,9 @@ ModeDefaults modeDefaults(int32_t mode) {
 }
 
 std::optional<int32_t> presetBandwidth(int32_t mode, int preset) {
-    static constexpr std::array<int32_t, 3> cwPresets{300, 500, 800};
-    static constexpr std::array<int32_t, 3> voicePresets{2100, 2700, 3000};
     if (preset < 0 || preset > 2) return std::nullopt;
-    if (mode == hf::modeCW) return cwPresets[preset];
-    if (mode == hf::modeUSB || mode == hf::modeLSB) return voicePresets[preset];
-    return std::nullopt;
+    if (mode != hf::modeCW && mode != hf::modeUSB && mode != hf::modeLSB) return std::nullopt;
+    return presetWidths(mode)[static_cast<std::size_t>(preset)];
 }
 
 uint32_t steppedFrequency(uint32_t frequency, int32_t step, int direction) {

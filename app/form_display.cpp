@@ -27,6 +27,11 @@ std::array<const wchar_t*, 3> presetCaptions(int32_t mode) {
     return {L"2,1 k", L"2,7 k", L"3 k"};
 }
 
+std::array<int32_t, 3> presetWidths(int32_t mode) {
+    if (mode == hf::modeCW) return {300, 500, 800};
+    return {2100, 2700, 3000};
+}
+
 bool gainControlsEnabled(const hf::Device& dongle, uint32_t frequency) {
     return !samplesHfDirectly(dongle) || frequency >= lowestTunerHz;
 }

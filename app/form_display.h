@@ -12,6 +12,9 @@ namespace app {
 // Captions of the three bandwidth preset buttons (400 to 402).
 std::array<const wchar_t*, 3> presetCaptions(int32_t mode);
 
+// The widths those buttons stand for: CW's, else the voice modes'.
+std::array<int32_t, 3> presetWidths(int32_t mode);
+
 // Whether the RF gain combo (108) and "Gain auto" (128) can act: not on the
 // two models that receive below 25 MHz by direct sampling, bypassing the tuner.
 bool gainControlsEnabled(const hf::Device& dongle, uint32_t frequency);
