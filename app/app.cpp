@@ -1,6 +1,6 @@
 #include "app/app.h"
 
-#include "app/search_rules.h"
+#include "app/rules/search_rules.h"
 
 App::App()
     : backgroundBrush(CreateSolidBrush(RGB(6, 21, 37))),

@@ -3,9 +3,9 @@
 // with the confirmed dongle selected again, and never another in its place.
 
 #include "app/app.h"
-#include "app/control_ids.h"
+#include "app/rules/control_ids.h"
 
-#include "app/search_rules.h"
+#include "app/rules/search_rules.h"
 #include "platform/text.h"
 
 #include <exception>

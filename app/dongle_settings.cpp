@@ -1,7 +1,7 @@
 #include "app/dongle_settings.h"
 
-#include "app/receiver_messages.h"
-#include "app/reception_rules.h"
+#include "app/rules/receiver_messages.h"
+#include "app/rules/reception_rules.h"
 #include "platform/check.h"
 
 #include <vector>

@@ -1,6 +1,6 @@
 #include "app/receiver_sinks.h"
 
-#include "app/reception_rules.h"
+#include "app/rules/reception_rules.h"
 
 #include <mutex>
 #include <utility>

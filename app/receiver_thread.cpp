@@ -5,9 +5,9 @@
 #include "app/app.h"
 
 #include "app/dongle_settings.h"
-#include "app/receiver_messages.h"
+#include "app/rules/receiver_messages.h"
 #include "app/receiver_sinks.h"
-#include "app/reception_rules.h"
+#include "app/rules/reception_rules.h"
 #include "hf/dongle_identity.h"
 #include "hf/receiver_dsp.h"
 #include "platform/audio.h"

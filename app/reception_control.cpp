@@ -2,9 +2,9 @@
 // way back to the stopped state once the receiver thread has ended.
 
 #include "app/app.h"
-#include "app/control_ids.h"
+#include "app/rules/control_ids.h"
 
-#include "app/reception_rules.h"
+#include "app/rules/reception_rules.h"
 #include "hf/dongle_identity.h"
 #include "platform/text.h"
 

@@ -1,8 +1,8 @@
 #include "app/recording_commands.h"
 
 #include "app/app.h"
-#include "app/command_rules.h"
-#include "app/reception_rules.h"
+#include "app/rules/command_rules.h"
+#include "app/rules/reception_rules.h"
 #include "app/windows/control_access.h"
 #include "platform/text.h"
 

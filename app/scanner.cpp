@@ -3,11 +3,11 @@
 
 #include "app/app.h"
 
-#include "app/command_rules.h"
-#include "app/construction_rules.h"
-#include "app/reception_rules.h"
-#include "app/reentry_guard.h"
-#include "app/scan_rules.h"
+#include "app/rules/command_rules.h"
+#include "app/rules/construction_rules.h"
+#include "app/rules/reception_rules.h"
+#include "app/rules/reentry_guard.h"
+#include "app/rules/scan_rules.h"
 #include "app/windows/control_access.h"
 #include "platform/text.h"
 

@@ -1,10 +1,10 @@
 #include "app/app.h"
-#include "app/control_ids.h"
+#include "app/rules/control_ids.h"
 
-#include "app/calibration.h"
-#include "app/favorites.h"
-#include "app/settings_file.h"
-#include "app/settings_writes.h"
+#include "app/rules/calibration.h"
+#include "app/rules/favorites.h"
+#include "app/rules/settings_file.h"
+#include "app/rules/settings_writes.h"
 #include "app/windows/ini_file.h"
 #include "platform/text.h"
 

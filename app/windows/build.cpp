@@ -2,9 +2,9 @@
 // selection, the tooltips, the plot child and the display timer.
 
 #include "app/app.h"
-#include "app/construction_rules.h"
-#include "app/reception_rules.h"
-#include "app/settings_file.h"
+#include "app/rules/construction_rules.h"
+#include "app/rules/reception_rules.h"
+#include "app/rules/settings_file.h"
 #include "app/windows/window_scale.h"
 
 #include <mmsystem.h>

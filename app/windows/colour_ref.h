@@ -1,7 +1,7 @@
 #pragma once
 // Between the painting rules' RGB colours and Windows' COLORREF.
 
-#include "app/paint_colour.h"
+#include "app/rules/paint_colour.h"
 
 #include <windows.h>
 

@@ -9,7 +9,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/window_rules.h"
+#include "app/rules/window_rules.h"
 #include "platform/check.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/control_ids.h"
-#include "app/digit_tuning.h"
-#include "app/frequency_field_look.h"
-#include "app/paint_texts.h"
+#include "app/rules/control_ids.h"
+#include "app/rules/digit_tuning.h"
+#include "app/rules/frequency_field_look.h"
+#include "app/rules/paint_texts.h"
 #include "app/windows/colour_ref.h"
 #include "app/windows/control_access.h"
 #include "app/windows/error_box.h"

@@ -2,7 +2,7 @@
 // The settings file through the platform's wide profile interface. Values
 // are handed over as UTF-8 text; the program parses numbers itself.
 
-#include "app/ini_values.h"
+#include "app/rules/ini_values.h"
 
 #include <filesystem>
 #include <string_view>

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "app/app.h"
-#include "app/paint_texts.h"
-#include "app/window_rules.h"
+#include "app/rules/paint_texts.h"
+#include "app/rules/window_rules.h"
 #include "app/windows/error_box.h"
 #include "platform/check.h"
 #include "platform/text.h"

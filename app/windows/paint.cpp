@@ -3,9 +3,9 @@
 // off screen and copied in one go.
 
 #include "app/app.h"
-#include "app/control_ids.h"
-#include "app/meter_rules.h"
-#include "app/paint_texts.h"
+#include "app/rules/control_ids.h"
+#include "app/rules/meter_rules.h"
+#include "app/rules/paint_texts.h"
 #include "app/windows/colour_ref.h"
 #include "app/windows/gdi.h"
 #include "app/windows/window_scale.h"

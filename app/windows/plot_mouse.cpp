@@ -2,11 +2,11 @@
 // the passband edges and the view, and setting the display sliders.
 
 #include "app/app.h"
-#include "app/control_ids.h"
+#include "app/rules/control_ids.h"
 
 #include <string>
 
-#include "app/plot_mouse_rules.h"
+#include "app/rules/plot_mouse_rules.h"
 #include "app/windows/control_access.h"
 
 namespace {

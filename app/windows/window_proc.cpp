@@ -3,19 +3,19 @@
 // its user data.
 
 #include "app/app.h"
-#include "app/control_ids.h"
+#include "app/rules/control_ids.h"
 
 #include <windowsx.h>
 
 #include <cmath>
 #include <optional>
 
-#include "app/paint_texts.h"
-#include "app/reception_rules.h"
-#include "app/plot_geometry.h"
-#include "app/plot_mouse_rules.h"
-#include "app/squelch_gate.h"
-#include "app/window_rules.h"
+#include "app/rules/paint_texts.h"
+#include "app/rules/reception_rules.h"
+#include "app/rules/plot_geometry.h"
+#include "app/rules/plot_mouse_rules.h"
+#include "app/rules/squelch_gate.h"
+#include "app/rules/window_rules.h"
 #include "app/windows/control_access.h"
 #include "app/windows/error_box.h"
 #include "app/windows/gdi.h"

@@ -1,4 +1,4 @@
-#include "app/calibration.h"
+#include "app/rules/calibration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/centre_choice.h"
+#include "app/rules/centre_choice.h"
 
 #include <gtest/gtest.h>
 

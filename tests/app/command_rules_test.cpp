@@ -1,5 +1,5 @@
-#include "app/command_rules.h"
-#include "app/construction_rules.h"
+#include "app/rules/command_rules.h"
+#include "app/rules/construction_rules.h"
 
 #include <gtest/gtest.h>
 

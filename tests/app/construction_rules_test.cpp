@@ -1,4 +1,4 @@
-#include "app/construction_rules.h"
+#include "app/rules/construction_rules.h"
 
 #include <gtest/gtest.h>
 

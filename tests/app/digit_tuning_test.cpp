@@ -1,5 +1,5 @@
-#include "app/digit_tuning.h"
-#include "app/frequency_field_look.h"
+#include "app/rules/digit_tuning.h"
+#include "app/rules/frequency_field_look.h"
 
 #include <gtest/gtest.h>
 

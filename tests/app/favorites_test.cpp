@@ -1,4 +1,4 @@
-#include "app/favorites.h"
+#include "app/rules/favorites.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/form_display.h"
+#include "app/rules/form_display.h"
 
-#include "app/form_reading.h"
+#include "app/rules/form_reading.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/form_publication.h"
+#include "app/rules/form_publication.h"
 
 #include <gtest/gtest.h>
 

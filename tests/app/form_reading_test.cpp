@@ -1,4 +1,4 @@
-#include "app/form_reading.h"
+#include "app/rules/form_reading.h"
 
 #include "thrown.h"
 

@@ -1,6 +1,6 @@
 #include "app/windows/ini_file.h"
 
-#include "app/settings_file.h"
+#include "app/rules/settings_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/button_palette.h"
-#include "app/meter_rules.h"
-#include "app/paint_texts.h"
+#include "app/rules/button_palette.h"
+#include "app/rules/meter_rules.h"
+#include "app/rules/paint_texts.h"
 
 #include <gtest/gtest.h>
 

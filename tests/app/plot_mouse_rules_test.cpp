@@ -1,4 +1,4 @@
-#include "app/plot_mouse_rules.h"
+#include "app/rules/plot_mouse_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/plot_bins.h"
-#include "app/plot_geometry.h"
-#include "app/plot_rules.h"
+#include "app/rules/plot_bins.h"
+#include "app/rules/plot_geometry.h"
+#include "app/rules/plot_rules.h"
 #include "hf/waterfall_colours.h"
 
 #include <gtest/gtest.h>

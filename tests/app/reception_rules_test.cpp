@@ -1,4 +1,4 @@
-#include "app/reception_rules.h"
+#include "app/rules/reception_rules.h"
 
 #include "thrown.h"
 

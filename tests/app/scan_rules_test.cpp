@@ -1,4 +1,4 @@
-#include "app/scan_rules.h"
+#include "app/rules/scan_rules.h"
 
 #include "thrown.h"
 

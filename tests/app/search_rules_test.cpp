@@ -1,4 +1,4 @@
-#include "app/search_rules.h"
+#include "app/rules/search_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/settings_writes.h"
+#include "app/rules/settings_writes.h"
 
-#include "app/calibration.h"
+#include "app/rules/calibration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/slider_strip.h"
+#include "app/rules/slider_strip.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/plot_geometry.h"
-#include "app/squelch_gate.h"
+#include "app/rules/plot_geometry.h"
+#include "app/rules/squelch_gate.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "app/reentry_guard.h"
-#include "app/tick_rules.h"
+#include "app/rules/reentry_guard.h"
+#include "app/rules/tick_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/waterfall_shift.h"
+#include "app/rules/waterfall_shift.h"
 
 #include <gtest/gtest.h>
 

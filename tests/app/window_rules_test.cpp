@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/window_rules.h"
+#include "app/rules/window_rules.h"
 
 namespace {
 
