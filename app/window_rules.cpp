@@ -63,7 +63,11 @@ CaptionAction captionAction(Point client, float uiScale, int32_t layoutWidth) {
 }
 
 Point windowSize(float uiScale, int32_t workWidth, int32_t workHeight) {
-    return {std::min(scaled(1320, uiScale), workWidth), std::min(scaled(740, uiScale), workHeight)};
+    const auto side = [uiScale](int32_t logical, int32_t work) {
+        const int32_t wanted = scaled(logical, uiScale);
+        return work > 0 ? std::min(wanted, work) : wanted;
+    };
+    return {side(1320, workWidth), side(740, workHeight)};
 }
 
 TrackingSizes trackingSizes(float uiScale, const std::optional<MonitorArea>& monitor) {
