@@ -131,13 +131,17 @@ void checkOpenedIdentity(const Rtl& rtl, rtlsdr_dev_t* handle, const hf::Device&
 }
 
 // The teardown's order: audio stops before the WAV file is finalised, the file
-// before the dongle is closed, the dongle before the window hears of it.
-void release(App& app, Audio& audio) {
+// before the dongle is closed, the dongle before the window hears of it, and
+// of why the reception ended (`error`, empty for a stop) or of a recording
+// left broken.
+void release(App& app, Audio& audio, const std::string& error) {
     audio.close();
+    bool finalised = true;
     {
         const std::lock_guard lock(app.wavMutex);
-        app.recorder.close();
+        finalised = app.recorder.close();
     }
+    app.lastError = wide(app::endReason(app.watchdogFired, error, finalised ? "" : Wav::writeFailed));
     {
         const std::lock_guard lock(app.deviceMutex);
         if (app.device != nullptr) {
@@ -223,7 +227,6 @@ void App::receive(StartRecord record) {
     } catch (const std::exception& e) {
         error = e.what();
     }
-    app.lastError = wide(app::endReason(app.watchdogFired, error));
-    release(app, audio);
+    release(app, audio, error);
     dsp.reset();
 }

@@ -74,7 +74,7 @@ void App::done() {
         // The thread's teardown finalised its recording, but one opened from a
         // save dialog that returned just after that teardown is still open.
         const std::lock_guard lock(wavMutex);
-        if (recorder.isOpen()) recorder.close();
+        if (!recorder.close()) lastError = wide(Wav::writeFailed);
     }
     running = false;
     paused = false;

@@ -4,6 +4,7 @@
 #include "app/rules/command_rules.h"
 #include "app/rules/reception_rules.h"
 #include "app/windows/control_access.h"
+#include "platform/check.h"
 #include "platform/text.h"
 
 #include <fstream>
@@ -34,9 +35,11 @@ void toggleRecording(App& app) {
     {
         std::unique_lock lock(app.wavMutex);
         if (app.recorder.isOpen()) {
-            app.recorder.close();
+            const bool finalised = app.recorder.close();
             lock.unlock();
+            // The recording is over either way; the box says when its file is broken.
             ctl::setText(app.controls, app::recordButton, app::recordAudioCaption);
+            check(finalised, Wav::writeFailed);
             return;
         }
     }

@@ -50,22 +50,29 @@ Wav::Wav() {
     stream.rdbuf()->pubsetbuf(nullptr, 0);
 }
 
-Wav::~Wav() { close(); }
+// Nobody is left to hear of a failure here.
+Wav::~Wav() { static_cast<void>(close()); }
 
 void Wav::open(const std::filesystem::path& path) {
-    close();
+    // The caller opens only when no recording is under way; a file still
+    // open here has nobody waiting for its outcome.
+    static_cast<void>(close());
     stream.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
     check(stream.is_open() && stream.good(), "Impossible de creer le fichier WAV.");
     dataBytes = 0;
-    // Not checked here: the first block's write reports a stream that failed.
+    // A paused reception appends nothing that would report a full disk
+    // later: the header is checked now, and a file without it is no
+    // recording to go on with.
     const auto header = creationHeader();
-    stream.write(header.data(), header.size());
+    if (stream.write(header.data(), header.size())) return;
+    stream.close();
+    check(false, writeFailed);
 }
 
 void Wav::append(const std::vector<float>& samples) {
     const uint64_t blockBytes = 2 * static_cast<uint64_t>(samples.size());
     if (dataBytes + blockBytes > maxDataBytes) {
-        close();
+        check(close(), writeFailed);
         check(false, "Limite WAV atteinte : enregistrement termine.");
     }
     std::vector<char> bytes(blockBytes);
@@ -77,7 +84,7 @@ void Wav::append(const std::vector<float>& samples) {
         return;
     }
     dataBytes = sampleBytesInFile();
-    check(false, "Erreur d'ecriture WAV. Verifiez l'espace disque.");
+    check(false, writeFailed);
 }
 
 // After a failed write only the file knows how much of the block reached it;
@@ -90,8 +97,8 @@ uint32_t Wav::sampleBytesInFile() {
     return static_cast<uint32_t>((end - headerBytes) & ~std::streamoff{1});
 }
 
-void Wav::close() noexcept {
-    if (!stream.is_open()) return;
+bool Wav::close() noexcept {
+    if (!stream.is_open()) return true;
     // A failed write leaves the stream failed; the sizes must be written anyway.
     stream.clear();
     std::array<char, 4> size{};
@@ -100,6 +107,7 @@ void Wav::close() noexcept {
     putLe32(size.data(), dataBytes);
     stream.seekp(dataSizeAt).write(size.data(), size.size());
     stream.close();  // sets the fail state itself when closing fails
+    return !stream.fail();
 }
 
 bool Wav::isOpen() const { return stream.is_open(); }

@@ -11,6 +11,8 @@ class Wav {
 public:
     // The data chunk stops short of 4 GB so that the RIFF size fits in 32 bits.
     static constexpr uint32_t maxDataBytes = 0xFFFF0000;
+    // A header, samples or final sizes that did not all reach the file.
+    static constexpr char writeFailed[] = "Erreur d'ecriture WAV. Verifiez l'espace disque.";
 
     Wav();
     ~Wav();
@@ -18,7 +20,8 @@ public:
     Wav& operator=(const Wav&) = delete;
 
     // Finalises any open file, then creates `path` with a header of sizes 36
-    // and 0. Throws when the file cannot be created.
+    // and 0. Throws when the file cannot be created or its header written,
+    // leaving no file open.
     void open(const std::filesystem::path& path);
 
     // Writes the samples as 16-bit PCM. At the size limit the file is
@@ -26,8 +29,10 @@ public:
     // open, to be finalised by close().
     void append(const std::vector<float>& samples);
 
-    // Writes the final sizes and closes; nothing when no file is open.
-    void close() noexcept;
+    // Writes the final sizes and closes; nothing when no file is open. False
+    // when the sizes or the close failed: the file is closed all the same,
+    // but its header does not describe what it holds.
+    [[nodiscard]] bool close() noexcept;
 
     bool isOpen() const;
 

@@ -1,6 +1,7 @@
 #include "app/rules/button_palette.h"
 
 #include "app/rules/form_display.h"
+#include "app/rules/value_bounds.h"
 
 #include "hf/modes.h"
 
@@ -63,7 +64,7 @@ bool chosen(int id, const ButtonState& s) {
 }  // namespace
 
 Colour faceRowColour(Colour top, Colour bottom, int32_t row, int32_t height, bool pressed) {
-    const double f = static_cast<double>(row) / std::max<int32_t>(1, height - 1);
+    const double f = static_cast<double>(boundedPixel(row)) / std::max<int32_t>(1, boundedPixel(height) - 1);
     return pressed ? blend(top, bottom, 1.0 - f) : glossedGradient(top, bottom, f);
 }
 

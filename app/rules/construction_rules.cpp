@@ -2,6 +2,7 @@
 
 #include "app/rules/form_reading.h"
 #include "app/rules/reception_rules.h"
+#include "app/rules/value_bounds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,11 +56,12 @@ float uiScale(std::optional<uint32_t> windowDpi, int32_t workWidth, int32_t work
     float scale = windowDpi && *windowDpi != 0 ? static_cast<float>(*windowDpi) / 96.0f : 1.0f;
     if (workHeight > 0) scale = std::min(scale, static_cast<float>(workHeight) / 700.0f);
     if (workWidth > 0) scale = std::min(scale, static_cast<float>(workWidth) / 1020.0f);
-    return scale;
+    return boundedScale(scale);
 }
 
 int32_t scaled(int32_t logical, float scale) {
-    return static_cast<int32_t>(std::lround(static_cast<float>(logical) * scale));
+    return static_cast<int32_t>(
+        std::lround(static_cast<float>(boundedPixel(logical)) * boundedScale(scale)));
 }
 
 FontSizes fontSizes(float scale) {
@@ -68,7 +70,7 @@ FontSizes fontSizes(float scale) {
 
 LogicalSize logicalClientSize(int32_t clientRight, int32_t clientBottom, float scale) {
     const auto logical = [scale](int32_t pixels) {
-        return static_cast<int32_t>(static_cast<float>(pixels) / scale);
+        return static_cast<int32_t>(static_cast<float>(boundedPixel(pixels)) / boundedScale(scale));
     };
     return {logical(clientRight), logical(clientBottom) - captionBand};
 }
@@ -80,7 +82,8 @@ bool opensListBelow(int id) {
     }
 }
 
-hf::Box windowBox(int id, const hf::Box& box, float scale) {
+hf::Box windowBox(int id, const hf::Box& given, float scale) {
+    const hf::Box box = boundedBox(given);
     const int32_t height = box.h + (opensListBelow(id) ? listRoom : 0);
     return {scaled(box.x, scale), scaled(box.y + captionBand, scale), scaled(box.w, scale),
             scaled(height, scale)};

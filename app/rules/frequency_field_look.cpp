@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/rules/button_palette.h"
+#include "app/rules/value_bounds.h"
 
 namespace app {
 
@@ -14,10 +15,12 @@ constexpr double captionBand = 28;
 
 }  // namespace
 
-Colour fieldRowColour(int row, int fieldTop, float uiScale, const hf::Box& panel) {
-    const double scale = uiScale > 0 ? uiScale : 1.0f;
-    const double e = (static_cast<double>(row + fieldTop) / scale - captionBand - panel.y) /
-                     std::max(1, panel.h - 1);
+Colour fieldRowColour(int row, int fieldTop, float uiScale, const hf::Box& given) {
+    const double scale = boundedScale(uiScale);
+    const hf::Box panel = boundedBox(given);
+    const double e =
+        (static_cast<double>(boundedPixel(row) + boundedPixel(fieldTop)) / scale - captionBand - panel.y) /
+        std::max(1, panel.h - 1);
     return glossedGradient(panelTop, panelBottom, e);
 }
 

@@ -1,5 +1,7 @@
 #include "app/rules/meter_rules.h"
 
+#include "app/rules/value_bounds.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
@@ -21,6 +23,15 @@ float rise(int32_t along, int32_t arc) {
     return std::sin(quarter * std::clamp(static_cast<float>(along) / static_cast<float>(arc), 0.0f, 1.0f));
 }
 
+int32_t segmentIndex(int i) { return std::clamp(i, 0, meterSegmentCount - 1); }
+
+// A geometry as meterGeometry can make it.
+MeterGeometry bounded(const MeterGeometry& m) {
+    return {m.full, boundedPixel(m.x0), boundedPixel(m.length), boundedPixel(m.baseline),
+            std::clamp(m.arc, 1, pixelBound), boundedPixel(m.topOffset), boundedPixel(m.topRise),
+            boundedPixel(m.bottomRise), boundedRect(m.readout)};
+}
+
 Colour scaled(Colour c, float factor, float r, float g, float b) {
     return {static_cast<uint8_t>(c.r * factor + r), static_cast<uint8_t>(c.g * factor + g),
             static_cast<uint8_t>(c.b * factor + b)};
@@ -28,7 +39,8 @@ Colour scaled(Colour c, float factor, float r, float g, float b) {
 
 }  // namespace
 
-MeterGeometry meterGeometry(const hf::Box& info, bool compact) {
+MeterGeometry meterGeometry(const hf::Box& given, bool compact) {
+    const hf::Box info = boundedBox(given);
     if (compact)
         return {false, info.x + 178, 90, info.y + 21, 88, 4, 10, 2,
                 {info.x + 75, info.y + 4, info.x + 176, info.y + 24}};
@@ -45,7 +57,9 @@ int litSegments(bool running, bool paused, float level) {
     return static_cast<int>(meterSegmentCount * r);
 }
 
-std::array<Point, 4> meterSegment(const MeterGeometry& m, int i) {
+std::array<Point, 4> meterSegment(const MeterGeometry& given, int segment) {
+    const MeterGeometry m = bounded(given);
+    const int32_t i = segmentIndex(segment);
     const int32_t left = (i * m.length) / meterSegmentCount;
     const int32_t right = ((i + 1) * m.length) / meterSegmentCount - 2;
     const float hl = rise(left, m.arc);
@@ -58,7 +72,7 @@ std::array<Point, 4> meterSegment(const MeterGeometry& m, int i) {
 }
 
 Colour segmentColour(int i) {
-    const float p = 5.0f * static_cast<float>(i) / 19.0f;
+    const float p = 5.0f * static_cast<float>(segmentIndex(i)) / 19.0f;
     const int k = std::min(static_cast<int>(p), 4);
     const float f = p - static_cast<float>(k);
     const Colour a = stops[k];
@@ -71,8 +85,9 @@ Colour unlitSegmentColour(Colour colour) { return scaled(colour, 0.2f, 4.0f, 16.
 
 Colour litEdgeColour(Colour colour) { return scaled(colour, 0.65f, 84.0f, 89.25f, 89.25f); }
 
-Rect scaleLabelBox(const MeterGeometry& m, int value) {
-    const float e = static_cast<float>(value + 110) / 90.0f;
+Rect scaleLabelBox(const MeterGeometry& given, int value) {
+    const MeterGeometry m = bounded(given);
+    const float e = static_cast<float>(boundedLevel(value) + 110) / 90.0f;
     const int32_t middle = m.x0 + static_cast<int32_t>(e * static_cast<float>(m.length - 1));
     const int32_t g = static_cast<int32_t>(std::lround(17.0f * std::sin(quarter * std::clamp(e, 0.0f, 1.0f))));
     const int32_t bottom = m.baseline - 6 - g;

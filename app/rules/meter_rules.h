@@ -34,7 +34,8 @@ MeterGeometry meterGeometry(const hf::Box& info, bool compact);
 // -20 dBFS (all twenty).
 int litSegments(bool running, bool paused, float level);
 
-// Corners of segment i: top left, top right, bottom right, bottom left.
+// Corners of segment i: top left, top right, bottom right, bottom left. An
+// index beyond the row stands for its nearest end, here and for the colour.
 std::array<Point, 4> meterSegment(const MeterGeometry& meter, int i);
 
 // Colour of segment i along the six colour stops, and how it is shown unlit

@@ -20,6 +20,10 @@ struct PlotGeometry {
 // From the plot's client size in device pixels and the scale of the window.
 PlotGeometry plotGeometry(int32_t clientWidth, int32_t clientHeight, float uiScale);
 
+// `plot` with each figure held to what plotGeometry can make: the rules that
+// take a geometry start from it.
+PlotGeometry boundedPlot(const PlotGeometry& plot);
+
 // The column (not clamped) where an offset of `offsetHz` from the view centre
 // is drawn on a view `span` Hz wide.
 int32_t offsetColumn(const PlotGeometry& plot, int64_t offsetHz, int32_t span);

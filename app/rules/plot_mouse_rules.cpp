@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/rules/value_bounds.h"
 #include "hf/modes.h"
 #include "hf/passband.h"
 
@@ -70,8 +71,11 @@ int32_t pressOnPassband(const PlotGeometry& plot, int32_t span, const hf::Settin
 
 }  // namespace
 
-Press pressAt(const PlotGeometry& plot, int32_t span, const hf::Settings& form, int32_t x, int32_t y,
+Press pressAt(const PlotGeometry& given, int32_t span, const hf::Settings& form, int32_t x, int32_t y,
               bool shift) {
+    const PlotGeometry plot = boundedPlot(given);
+    x = boundedPixel(x);
+    y = boundedPixel(y);
     if (x > plot.columns + 59) return {pressOnPanel(plot, x, y), true, false};
     if (x <= 49) {
         if (x >= 12 && x <= 40 && y > plot.spectrumHeight + 44) return {dragLightStrip, true, false};
@@ -82,17 +86,24 @@ Press pressAt(const PlotGeometry& plot, int32_t span, const hf::Settings& form, 
 }
 
 DragStart dragStart(int32_t x, int32_t y, int32_t spectrumTop, const hf::Settings& form) {
-    return {x, y, spectrumTop, viewCentre(form.center, form.Frequency), form.Frequency, form.Bandwidth};
+    return {boundedPixel(x), boundedPixel(y), spectrumTop, viewCentre(form.center, form.Frequency),
+            form.Frequency, form.Bandwidth};
 }
 
 bool isClick(int32_t mode, const DragStart& start, int32_t x, int32_t y) {
-    return (mode == dragFrequency || mode == dragView) && std::abs(x - start.x) <= 3 &&
-           std::abs(y - start.y) <= 3;
+    return (mode == dragFrequency || mode == dragView) &&
+           std::abs(boundedPixel(x) - boundedPixel(start.x)) <= 3 &&
+           std::abs(boundedPixel(y) - boundedPixel(start.y)) <= 3;
 }
 
-void dragTo(int32_t mode, const DragView& view, const DragStart& start, int32_t x, int32_t y,
+void dragTo(int32_t mode, const DragView& view, const DragStart& given, int32_t x, int32_t y,
             hf::Settings& form, DisplayLevels& levels) {
-    const PlotGeometry& plot = view.plot;
+    const PlotGeometry plot = boundedPlot(view.plot);
+    DragStart start = given;
+    start.x = boundedPixel(start.x);
+    start.y = boundedPixel(start.y);
+    x = boundedPixel(x);
+    y = boundedPixel(y);
     const double hzPerPixel = static_cast<double>(view.span) / plot.columns;
     // Multiplied before dividing, so that no width rounds a drag a hertz off.
     const int64_t dHz = std::llround(static_cast<double>(x - start.x) * view.span / plot.columns);
@@ -137,7 +148,7 @@ void dragTo(int32_t mode, const DragView& view, const DragStart& start, int32_t 
     case dragLightSlider:
     case dragWaterfallRangeSlider:
     case dragContrastSlider: {
-        const float track = std::max(view.logicalHeight - 228.0f, 20.0f);
+        const float track = std::max(boundedPixel(view.logicalHeight) - 228.0f, 20.0f);
         const float u = std::clamp(1.0f - static_cast<float>(y - 194) / track, 0.0f, 1.0f);
         if (mode == dragLightSlider)
             levels.waterfallLight = static_cast<int32_t>(u * 100);
@@ -167,8 +178,9 @@ DragPublish dragPublish(int32_t mode, bool release, uint64_t nowMs, uint64_t las
     return DragPublish::none;
 }
 
-std::optional<uint32_t> clickFrequency(const PlotGeometry& plot, int32_t span, const hf::Settings& form,
+std::optional<uint32_t> clickFrequency(const PlotGeometry& given, int32_t span, const hf::Settings& form,
                                        int32_t x) {
+    const PlotGeometry plot = boundedPlot(given);
     if (x < 50 || x > plot.columns + 50) return std::nullopt;
     const double offset = std::trunc((static_cast<double>(x - 50) / plot.columns - 0.5) * span);
     return clampHz(static_cast<int64_t>(offset) + viewCentre(form.center, form.Frequency));

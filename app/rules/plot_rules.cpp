@@ -1,5 +1,6 @@
 #include "app/rules/plot_rules.h"
 
+#include "app/rules/value_bounds.h"
 #include "hf/cb_plan.h"
 #include "hf/waterfall_colours.h"
 
@@ -89,6 +90,9 @@ std::wstring plotSecondLine(const ScanLine& line) {
 std::vector<LevelLine> levelGrid(int32_t top, int32_t range, int32_t spectrumHeight) {
     std::vector<LevelLine> lines;
     if (range <= 0) return lines;
+    top = boundedLevel(top);
+    range = std::min(range, 2 * levelBound);
+    spectrumHeight = boundedPixel(spectrumHeight);
     const int32_t step = range < 31 ? 5 : range > 70 ? 20 : 10;
     // Rounded down, also for negative tops, so no line lies above the top.
     const int32_t first = static_cast<int32_t>(std::floor(static_cast<double>(top) / step)) * step;
@@ -100,8 +104,9 @@ std::vector<LevelLine> levelGrid(int32_t top, int32_t range, int32_t spectrumHei
     return lines;
 }
 
-std::vector<FrequencyLine> frequencyGrid(const PlotGeometry& plot, uint32_t viewCentre,
+std::vector<FrequencyLine> frequencyGrid(const PlotGeometry& given, uint32_t viewCentre,
                                          int32_t span) {
+    const PlotGeometry plot = boundedPlot(given);
     std::vector<FrequencyLine> lines;
     for (int32_t i = 0; i <= 8; ++i) {
         const int32_t x = 50 + static_cast<int32_t>(static_cast<int64_t>(i) * plot.columns / 8);
@@ -128,8 +133,8 @@ WaterfallColours waterfallColourTable(int light, int range, int contrast) {
 
 int64_t panShift(uint32_t formCentre, uint32_t publishedCentre, int32_t columns, int32_t span) {
     if (span <= 0) return 0;
-    const double shift =
-        (static_cast<double>(formCentre) - static_cast<double>(publishedCentre)) * columns / span;
+    const double shift = (static_cast<double>(formCentre) - static_cast<double>(publishedCentre)) *
+                         boundedPixel(columns) / span;
     return std::llround(shift);
 }
 
@@ -137,14 +142,17 @@ void waterfallImage(const std::vector<float>& history, int32_t columns, int64_t 
                     const WaterfallColours& colours, std::vector<uint32_t>& pixels) {
     pixels.resize(history.size());
     if (columns <= 0) return;
+    // Any shift of a whole row or more leaves every column beyond the history.
+    shift = std::clamp<int64_t>(shift, -columns, columns);
     for (size_t j = 0; j < history.size(); ++j) {
         const int64_t column = static_cast<int64_t>(j % columns) + shift;
-        if (column < 0 || column >= columns) {
+        // A last row cut short counts as beyond the history too.
+        const size_t source = j - j % columns + static_cast<size_t>(column);
+        if (column < 0 || column >= columns || source >= history.size()) {
             pixels[j] = colours[0];
             continue;
         }
-        const size_t rowStart = j - j % columns;
-        pixels[j] = colours[colourIndex(history[rowStart + column])];
+        pixels[j] = colours[colourIndex(history[source])];
     }
 }
 
@@ -159,8 +167,8 @@ float referenceLevel(const std::vector<float>& history) {
 }
 
 int backgroundStripLight(int32_t row, int32_t height) {
-    const double last = std::max(height - 1, 1);
-    return static_cast<int>((1.0 - row / last) * 100.0);
+    const double last = std::max(boundedPixel(height) - 1, 1);
+    return static_cast<int>((1.0 - boundedPixel(row) / last) * 100.0);
 }
 
 }  // namespace app

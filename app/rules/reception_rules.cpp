@@ -128,7 +128,9 @@ int32_t nearestGain(std::span<const int> tunerGains, int32_t wanted) {
     return best;
 }
 
-std::string endReason(bool watchdogFired, const std::string& error) {
+std::string endReason(bool watchdogFired, const std::string& error,
+                      const std::string& recordingFailure) {
+    if (!recordingFailure.empty()) return recordingFailure;
     return watchdogFired ? noRadioData : error;
 }
 

@@ -1,6 +1,7 @@
 #include "app/rules/tick_rules.h"
 
 #include "app/rules/plot_rules.h"
+#include "app/rules/value_bounds.h"
 #include "hf/cb_plan.h"
 #include "hf/modes.h"
 
@@ -11,9 +12,16 @@ namespace app {
 
 namespace {
 
+// Beyond the 64-bit range a figure saturates, so no conversion overflows.
 std::wstring truncated(double value) {
-    return std::to_wstring(std::isfinite(value) ? static_cast<long long>(value) : 0LL);
+    constexpr double limit = 9.2e18;
+    return std::to_wstring(std::isnan(value) ? 0LL : static_cast<long long>(std::clamp(value, -limit, limit)));
 }
+
+// The history is stretched over the plot: a side beyond these, which no
+// screen has, would only cost memory.
+constexpr int32_t historyColumnBound = 16384;
+constexpr int32_t historyRowBound = 4096;
 
 int32_t rounded(float value) { return static_cast<int32_t>(std::lround(value)); }
 
@@ -59,8 +67,8 @@ void appendDecoded(std::wstring& text, std::wstring_view added) {
 
 bool fitWaterfall(std::vector<float>& history, int32_t& columns, int32_t& rows,
                   int32_t wantedColumns, int32_t wantedRows) {
-    wantedColumns = std::max(wantedColumns, 1);
-    wantedRows = std::max(wantedRows, 1);
+    wantedColumns = std::clamp(wantedColumns, 1, historyColumnBound);
+    wantedRows = std::clamp(wantedRows, 1, historyRowBound);
     if (wantedColumns == columns && wantedRows == rows && !history.empty()) return false;
     columns = wantedColumns;
     rows = wantedRows;
@@ -75,7 +83,9 @@ void scrollWaterfall(std::vector<float>& history, int32_t columns) {
                        history.end());
 }
 
-PixelRect windowRect(const hf::Box& box, float uiScale) {
+PixelRect windowRect(const hf::Box& given, float scale) {
+    const hf::Box box = boundedBox(given);
+    const float uiScale = boundedScale(scale);
     const float left = static_cast<float>(box.x) * uiScale;
     const float top = static_cast<float>(box.y + 28) * uiScale;
     const float right = static_cast<float>(box.x + box.w) * uiScale;
@@ -84,8 +94,8 @@ PixelRect windowRect(const hf::Box& box, float uiScale) {
 }
 
 hf::Box cwReadoutBox(const hf::UiLayout& layout, int32_t layoutWidth) {
-    const int32_t left = layout.plot.x + 220;
-    return {left, layout.cwTop, layoutWidth - 10 - left, 23};
+    const int32_t left = boundedPixel(layout.plot.x) + 220;
+    return {left, layout.cwTop, boundedPixel(layoutWidth) - 10 - left, 23};
 }
 
 std::wstring statusLine(const StatusInputs& in) {
@@ -113,7 +123,7 @@ std::wstring statusLine(const StatusInputs& in) {
     if (cw && in.signalPresent) line += L" • Ton détecté " + truncated(in.tone) + L" Hz";
     line += L" • SQ ";
     if (in.squelch != 0)
-        line += std::to_wstring(in.squelch - 110) + L" dBFS" + (in.squelchOpen ? L" ouvert" : L" fermé");
+        line += std::to_wstring(int64_t{in.squelch} - 110) + L" dBFS" + (in.squelchOpen ? L" ouvert" : L" fermé");
     else
         line += L"OFF";
     if (in.underruns != 0) line += L" • reprises audio : " + std::to_wstring(in.underruns);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/rules/construction_rules.h"
+#include "app/rules/value_bounds.h"
 #include "hf/modes.h"
 #include "hf/passband.h"
 
@@ -15,10 +17,6 @@ constexpr int32_t resizeBorder = 6;
 constexpr int32_t captionHeight = 28;
 constexpr int32_t captionButtonWidth = 42;
 constexpr int32_t captionButtonsWidth = 3 * captionButtonWidth;
-
-int32_t scaled(int32_t logical, float uiScale) {
-    return static_cast<int32_t>(std::lroundf(static_cast<float>(logical) * uiScale));
-}
 
 FrameHit borderHit(bool left, bool top, bool right, bool bottom) {
     if (left && top) return FrameHit::topLeft;
@@ -35,12 +33,15 @@ FrameHit borderHit(bool left, bool top, bool right, bool bottom) {
 }  // namespace
 
 int32_t logicalPixel(int32_t pixels, float uiScale) {
-    const float scale = uiScale > 0.0f ? uiScale : 1.0f;
-    return static_cast<int32_t>(static_cast<float>(pixels) / scale);
+    return static_cast<int32_t>(static_cast<float>(boundedPixel(pixels)) / boundedScale(uiScale));
 }
 
 FrameHit frameHit(bool maximised, float uiScale, Rect window, Point screen, Point client,
                   int32_t layoutWidth) {
+    window = boundedRect(window);
+    screen = boundedPoint(screen);
+    client = boundedPoint(client);
+    layoutWidth = boundedPixel(layoutWidth);
     if (!maximised) {
         const int32_t b = scaled(resizeBorder, uiScale);
         const FrameHit border = borderHit(screen.x < window.left + b, screen.y < window.top + b,
@@ -54,6 +55,7 @@ FrameHit frameHit(bool maximised, float uiScale, Rect window, Point screen, Poin
 }
 
 CaptionAction captionAction(Point client, float uiScale, int32_t layoutWidth) {
+    layoutWidth = boundedPixel(layoutWidth);
     const int32_t x = logicalPixel(client.x, uiScale);
     if (logicalPixel(client.y, uiScale) > captionHeight - 1) return CaptionAction::passOn;
     if (x >= layoutWidth - captionButtonWidth) return CaptionAction::close;
@@ -63,27 +65,31 @@ CaptionAction captionAction(Point client, float uiScale, int32_t layoutWidth) {
 }
 
 Point windowSize(float uiScale, int32_t workWidth, int32_t workHeight) {
-    return {std::min(scaled(1320, uiScale), workWidth), std::min(scaled(740, uiScale), workHeight)};
+    const auto side = [uiScale](int32_t logical, int32_t work) {
+        const int32_t wanted = scaled(logical, uiScale);
+        return work > 0 ? std::min(wanted, boundedPixel(work)) : wanted;
+    };
+    return {side(1320, workWidth), side(740, workHeight)};
 }
 
 TrackingSizes trackingSizes(float uiScale, const std::optional<MonitorArea>& monitor) {
     TrackingSizes sizes{{scaled(1020, uiScale), scaled(720, uiScale)}, std::nullopt};
     if (!monitor) return sizes;
-    const Rect& work = monitor->work;
+    const Rect work = boundedRect(monitor->work);
+    const Rect whole = boundedRect(monitor->monitor);
     const Point workSize{work.right - work.left, work.bottom - work.top};
     sizes.minTrack = {std::min(sizes.minTrack.x, workSize.x), std::min(sizes.minTrack.y, workSize.y)};
-    sizes.maximised = MaximisedPlace{
-        workSize, {work.left - monitor->monitor.left, work.top - monitor->monitor.top}};
+    sizes.maximised = MaximisedPlace{workSize, {work.left - whole.left, work.top - whole.top}};
     return sizes;
 }
 
 int32_t squelchFromSlider(int32_t position) {
-    return static_cast<int32_t>(std::lround(position * 110.0 / 100.0));
+    return static_cast<int32_t>(std::lround(std::clamp(position, 0, 100) * 110.0 / 100.0));
 }
 
 std::wstring squelchStatus(int32_t squelch) {
     if (squelch == 0) return L"Squelch OFF — écoute sans seuil";
-    return L"Squelch : " + std::to_wstring(squelch - 110) + L" dBFS";
+    return L"Squelch : " + std::to_wstring(int64_t{squelch} - 110) + L" dBFS";
 }
 
 ControlLook controlLook(std::wstring_view className, uint32_t style) {
@@ -95,7 +101,7 @@ bool resizeCursor(const PlotGeometry& plot, Point logical, const hf::Settings& f
                   bool shift) {
     const int64_t x = logical.x;
     const int64_t y = logical.y;
-    if (y < 44 || x < 50 || x > static_cast<int64_t>(plot.columns) + 50) return false;
+    if (y < 44 || x < 50 || x > static_cast<int64_t>(boundedPlot(plot).columns) + 50) return false;
 
     const PassbandColumns edges = passbandColumns(plot, form, span);
     const int64_t left = edges.lo;

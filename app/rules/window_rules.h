@@ -45,7 +45,8 @@ enum class CaptionAction { passOn, none, close, toggleMaximised, minimise };
 CaptionAction captionAction(Point client, float uiScale, int32_t layoutWidth);
 
 // The main window's size on a work area, at a scale: 1320 x 740 logical
-// pixels, each side at most the work area's.
+// pixels, each side at most the work area's. A side of the work area that is
+// not positive (an area that could not be read) sets no limit.
 Point windowSize(float uiScale, int32_t workWidth, int32_t workHeight);
 
 struct MonitorArea {

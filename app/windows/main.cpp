@@ -77,9 +77,10 @@ void registerClass(HINSTANCE instance, const wchar_t* name, UINT style, WNDPROC 
     RegisterClassW(&windowClass);
 }
 
+// An empty area when it cannot be read, which limits nothing.
 app::Point workArea() {
     RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) work = {};
     return {work.right - work.left, work.bottom - work.top};
 }
 

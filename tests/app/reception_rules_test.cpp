@@ -251,10 +251,20 @@ TEST(TunerGain, AnEmptyListIsRefused) {
 // failed meanwhile; without it, the error as it was, none for a stop.
 TEST(EndReason, IsTheWatchdogsOnceItFired) {
     const std::string noData = "Aucune donnee radio depuis 10 secondes : reception et scan arretes.";
-    EXPECT_EQ(app::endReason(true, ""), noData);
-    EXPECT_EQ(app::endReason(true, "Cle indisponible ou occupee. Aucune autre cle ne sera essayee."), noData);
-    EXPECT_EQ(app::endReason(false, "Debit radio refuse."), "Debit radio refuse.");
-    EXPECT_EQ(app::endReason(false, ""), "");
+    EXPECT_EQ(app::endReason(true, "", ""), noData);
+    EXPECT_EQ(app::endReason(true, "Cle indisponible ou occupee. Aucune autre cle ne sera essayee.", ""),
+              noData);
+    EXPECT_EQ(app::endReason(false, "Debit radio refuse.", ""), "Debit radio refuse.");
+    EXPECT_EQ(app::endReason(false, "", ""), "");
+}
+
+// A recording left broken is said whatever ended the reception: a stop, an
+// error, the watchdog.
+TEST(EndReason, IsTheRecordingsWhenItsFileCouldNotBeFinalised) {
+    const std::string wav = "Erreur d'ecriture WAV. Verifiez l'espace disque.";
+    EXPECT_EQ(app::endReason(false, "", wav), wav);
+    EXPECT_EQ(app::endReason(false, "Flux USB interrompu. Verifiez la cle choisie.", wav), wav);
+    EXPECT_EQ(app::endReason(true, "", wav), wav);
 }
 
 struct ReadEndCase {

@@ -82,6 +82,13 @@ TEST(WindowSize, ScaledAndClampedToTheWorkArea) {
     EXPECT_EQ(app::windowSize(1.25f, 2560, 1400), (Point{1650, 925}));
 }
 
+TEST(WindowSize, AnUnreadWorkAreaLimitsNothing) {
+    EXPECT_EQ(app::windowSize(1.0f, 0, 0), (Point{1320, 740}));
+    EXPECT_EQ(app::windowSize(1.5f, 0, 0), (Point{1980, 1110}));
+    EXPECT_EQ(app::windowSize(1.0f, 0, 600), (Point{1320, 600}));
+    EXPECT_EQ(app::windowSize(1.0f, 1000, -5), (Point{1000, 740}));
+}
+
 TEST(TrackingSizes, SmallestSizeAndMaximisedPlace) {
     const auto onWork = [](Rect work, Rect monitor, float scale) {
         return app::trackingSizes(scale, app::MonitorArea{monitor, work});

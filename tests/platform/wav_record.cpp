@@ -1,6 +1,6 @@
 // Records `blocks` audio blocks of a 1 kHz tone into a WAV file, as the
 // receiver would, so that outside tools can read the result. Exits 1 when a
-// block cannot be written; the recording is finalised either way.
+// block or the final sizes cannot be written; the recording is finalised either way.
 
 #include "platform/wav.h"
 
@@ -33,6 +33,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    recorder.close();
+    if (!recorder.close()) {
+        std::fprintf(stderr, "%s\n", Wav::writeFailed);
+        return 1;
+    }
     return 0;
 }

@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
 
 #include <csignal>
@@ -72,8 +74,17 @@ protected:
         fs::create_directories(dir);
     }
     void TearDown() override {
-        recorder.close();
+        static_cast<void>(recorder.close());
         fs::remove_all(dir);
+    }
+
+    std::string refusalOfOpen(const fs::path& path) {
+        try {
+            recorder.open(path);
+        } catch (const std::runtime_error& e) {
+            return e.what();
+        }
+        return "(no refusal)";
     }
 
     std::string refusalOfAppend(const std::vector<float>& block) {
@@ -118,7 +129,7 @@ TEST_F(WavFile, FreshRecordingHasTheCreationHeader) {
     EXPECT_TRUE(recorder.isOpen());
     // What a recording killed before its end leaves behind.
     EXPECT_EQ(bytesOf(path), std::string(std::begin(creationHeader), std::end(creationHeader)));
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
     EXPECT_FALSE(recorder.isOpen());
     EXPECT_EQ(bytesOf(path), headerWithSizes(36, 0));
 }
@@ -130,7 +141,7 @@ TEST_P(WavBlocks, SizesArePatchedOnClose) {
     const fs::path path = dir / "blocks.wav";
     recorder.open(path);
     for (std::size_t b = 0; b < blocks; ++b) recorder.append(rampBlock(b));
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
 
     const std::string file = bytesOf(path);
     const auto data = static_cast<uint32_t>(4096 * blocks);
@@ -154,7 +165,7 @@ TEST_F(WavFile, SamplesAreWrittenLowByteFirst) {
     block[3] = -0.5f;
     recorder.open(path);
     recorder.append(block);
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
     const std::string file = bytesOf(path);
     ASSERT_EQ(file.size(), 44u + 4096u);
     EXPECT_EQ(file.substr(44, 8), std::string("\xFF\x7F\x01\x80\xFF\x3F\x01\xC0", 8));
@@ -166,7 +177,7 @@ TEST_F(WavFile, LastBlockBelowTheLimitIsWritten) {
     WavTestAccess::setDataBytes(recorder, 0xFFFEF000u);
     recorder.append(rampBlock(0));
     EXPECT_TRUE(recorder.isOpen());
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
     const std::string file = bytesOf(path);
     ASSERT_EQ(file.size(), 44u + 4096u);
     EXPECT_EQ(file.substr(0, 44), headerWithSizes(0xFFFF0024u, 0xFFFF0000u));
@@ -190,19 +201,19 @@ TEST_F(WavFile, OpeningAnotherFileFinalisesTheFirst) {
     EXPECT_EQ(bytesOf(first).substr(0, 44), headerWithSizes(4132, 4096));
     EXPECT_EQ(bytesOf(second), headerWithSizes(36, 0));
     recorder.append(rampBlock(1));
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
     EXPECT_EQ(bytesOf(second).substr(0, 44), headerWithSizes(4132, 4096));
     EXPECT_EQ(bytesOf(first).size(), 44u + 4096u);
 }
 
 TEST_F(WavFile, CloseOnAClosedRecorderChangesNothing) {
     const fs::path path = dir / "closed.wav";
-    EXPECT_NO_THROW(recorder.close());
+    EXPECT_TRUE(recorder.close());
     recorder.open(path);
     recorder.append(rampBlock(0));
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
     const std::string finalised = bytesOf(path);
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
     EXPECT_FALSE(recorder.isOpen());
     EXPECT_EQ(bytesOf(path), finalised);
 }
@@ -223,7 +234,7 @@ TEST_F(WavFile, FailedOpenLeavesNoFileOpen) {
     const fs::path next = dir / "next.wav";
     recorder.open(next);
     recorder.append(rampBlock(0));
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
     EXPECT_EQ(bytesOf(next).substr(0, 44), headerWithSizes(4132, 4096));
 }
 
@@ -241,8 +252,27 @@ TEST_F(WavFile, AcceptsANonAsciiPath) {
     const fs::path path = dir / fs::path(u8"écoute — 7 MHz.wav");
     recorder.open(path);
     recorder.append(rampBlock(0));
-    recorder.close();
+    EXPECT_TRUE(recorder.close());
     EXPECT_EQ(bytesOf(path).size(), 44u + 4096u);
+}
+
+// A device that takes no byte, as a full disk does: without its header the
+// file is no recording, even one that a paused reception never appends to.
+TEST_F(WavFile, HeaderRefusedByTheDiskFailsTheOpen) {
+#ifdef _WIN32
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr)
+        GTEST_SKIP() << "needs Wine's drive Z: onto /dev/full";
+    const fs::path full = "Z:\\dev\\full";
+#else
+    const fs::path full = "/dev/full";
+#endif
+    EXPECT_EQ(refusalOfOpen(full), writeFailed);
+    EXPECT_FALSE(recorder.isOpen());
+    // The failure does not stick to the recorder.
+    const fs::path next = dir / "next.wav";
+    recorder.open(next);
+    EXPECT_TRUE(recorder.close());
+    EXPECT_EQ(bytesOf(next), headerWithSizes(36, 0));
 }
 
 #ifndef _WIN32
@@ -290,7 +320,7 @@ TEST_P(WavWriteFailure, HeaderCountsWhatReachedTheFile) {
         EXPECT_EQ(refusalOfAppend(rampBlock(1)), writeFailed);
         EXPECT_TRUE(recorder.isOpen());
         // Reception ends on the error; its teardown finalises the file.
-        recorder.close();
+        EXPECT_TRUE(recorder.close());
     }
     const std::string file = bytesOf(path);
     ASSERT_EQ(file.size(), c.fileLimit);
@@ -307,6 +337,61 @@ INSTANTIATE_TEST_SUITE_P(
                     CutCase{"MidBlock", 44 + 4096 + 1000, 5096},
                     CutCase{"MidSample", 44 + 4096 + 1001, 5096}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct LimitCase {
+    const char* name;
+    rlim_t fileLimit;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.name; }
+
+std::string caseName(const testing::TestParamInfo<LimitCase>& info) { return info.param.name; }
+
+class WavHeaderCut : public WavFile, public testing::WithParamInterface<LimitCase> {};
+
+TEST_P(WavHeaderCut, FailsTheOpenAndLeavesNoFileOpen) {
+    const FileSizeLimit limit(GetParam().fileLimit);
+    EXPECT_EQ(refusalOfOpen(dir / "full.wav"), writeFailed);
+    EXPECT_FALSE(recorder.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Wav, WavHeaderCut,
+                         testing::Values(LimitCase{"NothingWritten", 0}, LimitCase{"PartWritten", 20}),
+                         caseName);
+
+class WavSizesCut : public WavFile, public testing::WithParamInterface<LimitCase> {};
+
+// The header's sizes are patched in place, so only a file that refuses even
+// those bytes (here cut at an offset the header already reached) fails.
+TEST_P(WavSizesCut, FailTheClose) {
+    const fs::path path = dir / "cut.wav";
+    recorder.open(path);
+    recorder.append(rampBlock(0));
+    {
+        const FileSizeLimit limit(GetParam().fileLimit);
+        EXPECT_FALSE(recorder.close());
+    }
+    EXPECT_FALSE(recorder.isOpen());
+    EXPECT_EQ(bytesOf(path).size(), 44u + 4096u);
+    // The next recording starts afresh.
+    recorder.open(path);
+    EXPECT_TRUE(recorder.close());
+    EXPECT_EQ(bytesOf(path), headerWithSizes(36, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Wav, WavSizesCut,
+                         testing::Values(LimitCase{"RiffSizeRefused", 0}, LimitCase{"DataSizeCut", 42}),
+                         caseName);
+
+TEST_F(WavFile, SizeLimitSaysWhenTheSizesCouldNotBeWritten) {
+    recorder.open(dir / "limit.wav");
+    WavTestAccess::setDataBytes(recorder, 0xFFFEF001u);
+    {
+        const FileSizeLimit limit(0);
+        EXPECT_EQ(refusalOfAppend(rampBlock(0)), writeFailed);
+    }
+    EXPECT_FALSE(recorder.isOpen());
+}
 #endif
 
 }  // namespace
