@@ -1,6 +1,6 @@
 #pragma once
 // The plain values the painting rules hand to the window code: 8-bit RGB
-// colours, points and edge rectangles in logical pixels.
+// colours, points and edge rectangles, in logical or in window pixels.
 
 #include <cstdint>
 
@@ -30,5 +30,8 @@ struct Rect {
 
     bool operator==(const Rect&) const = default;
 };
+
+// The same edges in window (device) pixels, where the window code repaints.
+using PixelRect = Rect;
 
 }  // namespace app

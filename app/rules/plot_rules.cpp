@@ -171,4 +171,30 @@ int backgroundStripLight(int32_t row, int32_t height) {
     return static_cast<int>((1.0 - boundedPixel(row) / last) * 100.0);
 }
 
+int32_t traceRow(float level, int32_t top, int32_t range, int32_t spectrumHeight) {
+    const float levels = static_cast<float>(std::max(range, 1));
+    const float below = (static_cast<float>(top) - level) / levels;
+    const float t = std::isnan(below) ? 1.0f : std::clamp(below, 0.0f, 1.0f);
+    return static_cast<int32_t>(t * static_cast<float>(boundedPixel(spectrumHeight))) + 44;
+}
+
+std::array<WaterfallSlider, 3> waterfallSliders(int32_t light, int32_t range, int32_t contrast) {
+    light = boundedLevel(light);
+    range = boundedLevel(range);
+    contrast = boundedLevel(contrast);
+    // The background is written as the level it puts at the bottom of the map.
+    return {{
+        {L"Fond", static_cast<int32_t>(0.8f * static_cast<float>(light) - 130.0f),
+         static_cast<float>(light) / 100.0f},
+        {L"Plage", range, (static_cast<float>(range) - 15.0f) / 85.0f},
+        {L"Contr.", contrast, static_cast<float>(contrast) / 100.0f},
+    }};
+}
+
+int32_t waterfallSliderTrack(int32_t height) { return std::max(boundedPixel(height) - 228, 20); }
+
+int32_t sliderKnobRow(float fraction, int32_t track) {
+    return static_cast<int32_t>((1.0f - fraction) * static_cast<float>(track));
+}
+
 }  // namespace app

@@ -80,4 +80,24 @@ float referenceLevel(const std::vector<float>& history);
 // 100 at the top row, 0 at the bottom.
 int backgroundStripLight(int32_t row, int32_t height);
 
+// The row of the spectrum trace for `level` dB: y = 44 at the top level, the
+// spectrum's last row at top - range and below; a level that is no number
+// lies at the bottom.
+int32_t traceRow(float level, int32_t top, int32_t range, int32_t spectrumHeight);
+
+// The three waterfall sliders right of the plot, as painted: caption, the
+// value written under the track, and the knob's place from the top (1) to
+// the bottom (0) of the track.
+struct WaterfallSlider {
+    const wchar_t* caption;
+    int32_t value;
+    float fraction;
+};
+std::array<WaterfallSlider, 3> waterfallSliders(int32_t light, int32_t range, int32_t contrast);
+
+// The sliders' track length for a plot `height` logical pixels high, and the
+// knob's top row (from y = 191) at `fraction` of it.
+int32_t waterfallSliderTrack(int32_t height);
+int32_t sliderKnobRow(float fraction, int32_t track);
+
 }  // namespace app

@@ -3,6 +3,7 @@
 // readouts, the squelch, the signal-present state, the CW text, the waterfall
 // history and the status line, and when the watchdog stops a silent reception.
 
+#include "app/rules/paint_colour.h"
 #include "app/rules/squelch_gate.h"
 #include "hf/passband.h"
 #include "hf/records.h"
@@ -58,12 +59,6 @@ void scrollWaterfall(std::vector<float>& history, int32_t columns);
 
 // A box of the main window's layout in window pixels: moved below the
 // 28-pixel caption band and scaled, each edge rounded to the nearest pixel.
-struct PixelRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-};
 PixelRect windowRect(const hf::Box& box, float uiScale);
 
 // The CW decoder's readout line, from `plot`.x + 220 to 10 px short of the

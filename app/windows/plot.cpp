@@ -130,16 +130,13 @@ private:
     void trace(const hf::Frame& frame) {
         if (frame.wideSpectrum.empty()) return;
         const int bottom = 44 + g_.spectrumHeight;
-        const float range = static_cast<float>(std::max(a_.spectrumRange, 1));
         std::vector<POINT> points;
         points.reserve(static_cast<size_t>(g_.columns));
         {
             const gdi::Selection pen(dc_, fillPen_);
             for (int x = 50; x < right(); ++x) {
                 const float v = a_.displayBin(frame, x - 50, g_.columns, true);
-                const float below = (static_cast<float>(a_.spectrumTop) - v) / range;
-                const float t = std::isnan(below) ? 1.0f : std::clamp(below, 0.0f, 1.0f);
-                const int y = static_cast<int>(t * static_cast<float>(g_.spectrumHeight)) + 44;
+                const int y = app::traceRow(v, a_.spectrumTop, a_.spectrumRange, g_.spectrumHeight);
                 points.push_back({x, y});
                 if (x < shadeLo_ || x > shadeHi_) line(dc_, x, y, x, bottom);
             }
@@ -252,17 +249,9 @@ private:
                                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                          DEFAULT_PITCH, L"Segoe UI"));
         const gdi::Selection selected(dc_, font);
-        const int track = std::max(g_.height - 228, 20);
-        const struct {
-            const wchar_t* caption;
-            float fraction;
-            int value;
-        } sliders[] = {
-            {L"Fond", static_cast<float>(a_.waterfallLight) / 100.0f,
-             static_cast<int>(0.8f * static_cast<float>(a_.waterfallLight) - 130.0f)},
-            {L"Plage", static_cast<float>(a_.waterfallRange - 15) / 85.0f, a_.waterfallRange},
-            {L"Contr.", static_cast<float>(a_.waterfallContrast) / 100.0f, a_.waterfallContrast},
-        };
+        const int track = app::waterfallSliderTrack(g_.height);
+        const auto sliders =
+            app::waterfallSliders(a_.waterfallLight, a_.waterfallRange, a_.waterfallContrast);
         for (int k = 0; k < 3; ++k) {
             const int xa = g_.columns + 60 + 33 * k;
             const int xb = xa + 33;
@@ -271,7 +260,7 @@ private:
             textIn(dc_, {xa, track + 201, xb, track + 214}, std::to_wstring(sliders[k].value),
                    sliderTextColour, centred);
             fill(dc_, {xb - 19, 194, xb - 15, 194 + track}, RGB(32, 87, 119));
-            const int yk = static_cast<int>((1.0f - sliders[k].fraction) * static_cast<float>(track));
+            const int yk = app::sliderKnobRow(sliders[k].fraction, track);
             fill(dc_, {xa + 9, yk + 191, xa + 23, yk + 198}, knobColour);
         }
     }

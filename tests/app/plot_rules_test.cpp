@@ -1,5 +1,6 @@
 #include "app/rules/plot_bins.h"
 #include "app/rules/plot_geometry.h"
+#include "app/rules/plot_mouse_rules.h"
 #include "app/rules/plot_rules.h"
 #include "hf/waterfall_colours.h"
 
@@ -276,3 +277,57 @@ TEST_F(ColumnValues, WaterfallDoesNotFallBackFromAnEmptyNarrowSpectrum) {
 }
 
 }  // namespace
+
+TEST(SpectrumTrace, RowOfALevel) {
+    const int32_t bottom = 44 + plot.spectrumHeight;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        float level;
+        int32_t top, range, expected;
+    } cases[] = {
+        {-20, -20, 100, 44},          // the top level on the first row
+        {-120, -20, 100, bottom},     // the floor on the last
+        {0, -20, 100, 44},            // above the top
+        {-200, -20, 100, bottom},     // below the floor
+        {nan, -20, 100, bottom},      // no number
+        {-70, -20, 100, 44 + plot.spectrumHeight / 2},
+        {-20.5f, -20, 0, 44 + plot.spectrumHeight / 2},  // a range of 0 counts as 1 dB
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(app::traceRow(c.level, c.top, c.range, plot.spectrumHeight), c.expected)
+            << c.level << " dB, top " << c.top << ", range " << c.range;
+}
+
+TEST(WaterfallSliders, CaptionsAndWrittenValues) {
+    const auto sliders = app::waterfallSliders(50, 65, 40);
+    EXPECT_STREQ(sliders[0].caption, L"Fond");
+    EXPECT_EQ(sliders[0].value, -90);
+    EXPECT_STREQ(sliders[1].caption, L"Plage");
+    EXPECT_EQ(sliders[1].value, 65);
+    EXPECT_STREQ(sliders[2].caption, L"Contr.");
+    EXPECT_EQ(sliders[2].value, 40);
+    EXPECT_EQ(app::waterfallSliderTrack(580), 352);
+    EXPECT_EQ(app::waterfallSliderTrack(100), 20);
+}
+
+// A press on the middle of a painted knob sets the value the knob shows, so
+// the painter and the mouse agree on where each value sits on the track.
+TEST(WaterfallSliders, PressOnAKnobReadsItsOwnValue) {
+    const app::DragView view{plot, 480000, static_cast<float>(plot.height)};
+    const int32_t track = app::waterfallSliderTrack(plot.height);
+    for (int32_t v = 15; v <= 100; ++v) {
+        const auto sliders = app::waterfallSliders(v, v, v);
+        const int32_t modes[] = {app::dragLightSlider, app::dragWaterfallRangeSlider,
+                                 app::dragContrastSlider};
+        for (int k = 0; k < 3; ++k) {
+            const int32_t y = app::sliderKnobRow(sliders[k].fraction, track) + 194;
+            hf::Settings form;
+            app::DisplayLevels levels;
+            app::dragTo(modes[k], view, app::dragStart(0, y, -20, form), 0, y, form, levels);
+            const int32_t read = k == 0   ? levels.waterfallLight
+                                 : k == 1 ? levels.waterfallRange
+                                          : levels.waterfallContrast;
+            EXPECT_EQ(read, v) << sliders[k].caption << " at " << v;
+        }
+    }
+}
