@@ -135,13 +135,16 @@ void checkOpenedIdentity(const Rtl& rtl, rtlsdr_dev_t* handle, const hf::Device&
 // of why the reception ended (`error`, empty for a stop) or of a recording
 // left broken.
 void release(App& app, Audio& audio, const std::string& error) {
+    // Read before the teardown: the watchdog may still fire while it runs,
+    // and must not take the place of a reason the thread already has.
+    const bool watchdogFired = app.watchdogFired;
     audio.close();
     bool finalised = true;
     {
         const std::lock_guard lock(app.wavMutex);
         finalised = app.recorder.close();
     }
-    app.lastError = wide(app::endReason(app.watchdogFired, error, finalised ? "" : Wav::writeFailed));
+    app.lastError = wide(app::endReason(watchdogFired, error, finalised ? "" : Wav::writeFailed));
     {
         const std::lock_guard lock(app.deviceMutex);
         if (app.device != nullptr) {

@@ -167,8 +167,9 @@ float referenceLevel(const std::vector<float>& history) {
 }
 
 int backgroundStripLight(int32_t row, int32_t height) {
-    const double last = std::max(boundedPixel(height) - 1, 1);
-    return static_cast<int>((1.0 - boundedPixel(row) / last) * 100.0);
+    const int32_t last = std::max(boundedPixel(height) - 1, 1);
+    const int32_t inStrip = std::clamp(row, 0, last);
+    return static_cast<int>((1.0 - inStrip / static_cast<double>(last)) * 100.0);
 }
 
 int32_t traceRow(float level, int32_t top, int32_t range, int32_t spectrumHeight) {

@@ -130,8 +130,9 @@ int32_t nearestGain(std::span<const int> tunerGains, int32_t wanted) {
 
 std::string endReason(bool watchdogFired, const std::string& error,
                       const std::string& recordingFailure) {
-    if (!recordingFailure.empty()) return recordingFailure;
-    return watchdogFired ? noRadioData : error;
+    const std::string reason = watchdogFired ? noRadioData : error;
+    if (recordingFailure.empty() || reason == recordingFailure) return reason;
+    return reason.empty() ? recordingFailure : reason + " " + recordingFailure;
 }
 
 AfterRead afterRead(const ReadEnd& end) {

@@ -95,12 +95,12 @@ std::string mailboxText(const std::string& waiting, const std::string& fresh);
 // Throws "Liste des gains invalide." for an empty list.
 int32_t nearestGain(std::span<const int> tunerGains, int32_t wanted);
 
-// Why a reception ended, for the status line. A recording whose file could
-// not be finalised comes first (`recordingFailure`, empty when none): the
-// reception's end shows on every button, a broken file nowhere else. Then,
-// once the watchdog has fired, always its reason, whatever step was under way
-// or failed meanwhile (a slow opening ends as a silent dongle does); else the
-// error, empty for a stop.
+// Why a reception ended, for the status line: once the watchdog has fired,
+// always its reason, whatever step was under way or failed meanwhile (a slow
+// opening ends as a silent dongle does); else the error, empty for a stop.
+// A recording whose file could not be finalised (`recordingFailure`, empty
+// when none) is said after it, or alone after a stop: a broken file shows
+// nowhere else.
 std::string endReason(bool watchdogFired, const std::string& error,
                       const std::string& recordingFailure);
 

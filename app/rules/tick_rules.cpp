@@ -12,14 +12,16 @@ namespace app {
 
 namespace {
 
-// Beyond the 64-bit range a figure saturates, so no conversion overflows.
+// A readout that is no finite number shows 0; beyond the 64-bit range a
+// figure saturates, so no conversion overflows.
 std::wstring truncated(double value) {
     constexpr double limit = 9.2e18;
-    return std::to_wstring(std::isnan(value) ? 0LL : static_cast<long long>(std::clamp(value, -limit, limit)));
+    return std::to_wstring(std::isfinite(value) ? static_cast<long long>(std::clamp(value, -limit, limit)) : 0LL);
 }
 
-// The history is stretched over the plot: a side beyond these, which no
-// screen has, would only cost memory.
+// The history is stretched over the plot: a side beyond these would only
+// cost memory. Only a plot spread over several 8K screens at 100 % is wider,
+// and its waterfall is drawn stretched from 16384 columns.
 constexpr int32_t historyColumnBound = 16384;
 constexpr int32_t historyRowBound = 4096;
 

@@ -258,13 +258,16 @@ TEST(EndReason, IsTheWatchdogsOnceItFired) {
     EXPECT_EQ(app::endReason(false, "", ""), "");
 }
 
-// A recording left broken is said whatever ended the reception: a stop, an
-// error, the watchdog.
-TEST(EndReason, IsTheRecordingsWhenItsFileCouldNotBeFinalised) {
+// A recording left broken is said whatever ended the reception, after the
+// reason it ended for, and once when that reason was the recording's own.
+TEST(EndReason, AddsTheRecordingsWhenItsFileCouldNotBeFinalised) {
     const std::string wav = "Erreur d'ecriture WAV. Verifiez l'espace disque.";
+    const std::string usb = "Flux USB interrompu. Verifiez la cle choisie.";
+    const std::string noData = "Aucune donnee radio depuis 10 secondes : reception et scan arretes.";
     EXPECT_EQ(app::endReason(false, "", wav), wav);
-    EXPECT_EQ(app::endReason(false, "Flux USB interrompu. Verifiez la cle choisie.", wav), wav);
-    EXPECT_EQ(app::endReason(true, "", wav), wav);
+    EXPECT_EQ(app::endReason(false, usb, wav), usb + " " + wav);
+    EXPECT_EQ(app::endReason(true, "", wav), noData + " " + wav);
+    EXPECT_EQ(app::endReason(false, wav, wav), wav);
 }
 
 struct ReadEndCase {

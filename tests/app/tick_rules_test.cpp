@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -164,6 +166,22 @@ TEST(TickStatus, ListeningToACbChannel) {
     in.squelchOpen = true;
     EXPECT_EQ(app::statusLine(in),
               L"RTL-SDR Blog V4 • AM • local • Canal 19 • SNR estimé 14 dB • SQ -80 dBFS ouvert");
+}
+
+// No readout that is not a finite number reaches the status line.
+TEST(TickStatus, ReadoutsThatAreNoNumberShowZero) {
+    app::StatusInputs in;
+    in.dongleName = L"RTL-SDR Blog V4";
+    in.form = tuned(27185000, 0, 9000);
+    in.squelch = 30;
+    in.squelchOpen = true;
+    for (float snr : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                      -std::numeric_limits<float>::infinity()}) {
+        in.snr = snr;
+        EXPECT_EQ(app::statusLine(in),
+                  L"RTL-SDR Blog V4 • AM • local • Canal 19 • SNR estimé 0 dB • SQ -80 dBFS ouvert")
+            << snr;
+    }
 }
 
 TEST(TickStatus, ScanningInCwWithEveryPiece) {

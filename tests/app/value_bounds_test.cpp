@@ -89,7 +89,11 @@ TEST(ValueBounds, GridsAreFewLinesInsideThePlot) {
     // A geometry no window makes is taken as the nearest one it can.
     const app::PlotGeometry wild{intMax, intMin, intMax, intMin, 0, intMin};
     EXPECT_EQ(app::frequencyGrid(wild, 7000000, 12000).back().x, 50 + app::pixelBound);
-    EXPECT_EQ(app::backgroundStripLight(intMin, intMin), 100000100);
+    for (int32_t row : {intMin, -1, intMax})
+        for (int32_t height : {intMin, 0, 170, intMax}) {
+            const int light = app::backgroundStripLight(row, height);
+            EXPECT_TRUE(light >= 0 && light <= 100) << row << " in " << height << ": " << light;
+        }
 }
 
 TEST(ValueBounds, WaterfallHistoryStaysBoundedAndInsideItself) {
