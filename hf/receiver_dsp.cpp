@@ -62,37 +62,34 @@ bool decoderInputsDiffer(const Settings& a, const Settings& b) {
            a.AutoSpeed != b.AutoSpeed || a.Decode != b.Decode;
 }
 
-struct Window {
-    std::vector<float> w;
-    float sum;
-};
+}  // namespace
 
-Window hann() {
-    Window window{std::vector<float>(ringLength), 0.0f};
+ReceiverDSP::Spectra::Spectra() : transform(ringLength), window(ringLength), re(ringLength), im(ringLength) {
     double sum = 0.0;
     for (std::size_t i = 0; i < ringLength; ++i) {
         const auto angle = static_cast<float>(2.0 * pi * static_cast<double>(i) / 4095.0);
-        window.w[i] = 0.5f - 0.5f * std::cos(angle);
-        sum += window.w[i];
+        window[i] = 0.5f - 0.5f * std::cos(angle);
+        sum += window[i];
     }
-    window.sum = static_cast<float>(sum);
-    return window;
+    windowSum = static_cast<float>(sum);
 }
 
 // dB of the ring's transform, oldest sample first, 0 Hz in the middle bin.
-std::vector<float> spectrum(const std::vector<Complex>& ring, std::size_t oldest, const Window& window) {
-    std::vector<Complex> b(ringLength);
-    for (std::size_t i = 0; i < ringLength; ++i) b[i] = ring[(oldest + i) % ringLength] * window.w[i];
-    fft(b);
+std::vector<float> ReceiverDSP::Spectra::of(const std::vector<Complex>& ring, std::size_t oldest) {
+    for (std::size_t i = 0; i < ringLength; ++i) {
+        const Complex z = ring[(oldest + i) % ringLength];
+        re[i] = z.real() * window[i];
+        im[i] = z.imag() * window[i];
+    }
+    transform.transform(re.data(), im.data());
     std::vector<float> db(ringLength);
     for (std::size_t j = 0; j < ringLength; ++j) {
-        const float magnitude = std::abs(b[(j + ringLength / 2) % ringLength]) / window.sum;
+        const std::size_t bin = (j + ringLength / 2) % ringLength;
+        const float magnitude = std::abs(Complex(re[bin], im[bin])) / windowSum;
         db[j] = 20.0f * std::log10(std::max(magnitude, 1e-8f));
     }
     return db;
 }
-
-}  // namespace
 
 ReceiverDSP::ReceiverDSP()
     : stage1_(lowPassTaps(101, 65000.0, 960000.0)),
@@ -275,9 +272,8 @@ void ReceiverDSP::emitAudio(float out) {
 void ReceiverDSP::emitFrame(bool shifted) {
     Frame frame;
     frame.centred = shifted;
-    const Window window = hann();
-    frame.narrowSpectrum = spectrum(narrowRing_, narrowPos_, window);
-    frame.wideSpectrum = spectrum(wideRing_, widePos_, window);
+    frame.narrowSpectrum = spectra_.of(narrowRing_, narrowPos_);
+    frame.wideSpectrum = spectra_.of(wideRing_, widePos_);
     frame.level = static_cast<float>(10.0 * std::log10(std::max(powerSum_ / std::max(powerCount_, 1), 1e-12)));
     powerSum_ = 0.0;
     powerCount_ = 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hf/bandpass.h"
+#include "hf/fft.h"
 #include "hf/fir.h"
 #include "hf/morse.h"
 #include "hf/records.h"
@@ -55,6 +56,19 @@ private:
     void emitAudio(float out);
     void emitFrame(bool shifted);
 
+    // The frames' spectra: a Hann window over the 4096 samples of a ring,
+    // worked out once with its sum, and the transform.
+    struct Spectra {
+        Spectra();
+        std::vector<float> of(const std::vector<Complex>& ring, std::size_t oldest);
+
+        Fft transform;
+        std::vector<float> window;
+        float windowSum = 0.0f;
+        std::vector<float> re;
+        std::vector<float> im;
+    };
+
     FirFilter<float, 5> stage1_;
     FirFilter<float, 4> stage2_;
     Bandpass bandpass_;
@@ -88,6 +102,8 @@ private:
     std::string pendingText_;
     double powerSum_ = 0.0;
     int32_t powerCount_ = 0;
+
+    Spectra spectra_;
 
     // Per-batch work buffers, kept to avoid allocating per call.
     std::vector<Complex> at192_;

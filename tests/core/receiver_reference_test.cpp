@@ -9,9 +9,11 @@
 #include <cstdint>
 #include <cstring>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "hf/fft.h"
 #include "hf/modes.h"
 #include "hf/receiver_dsp.h"
 #include "tests/support/iq_signal.h"
@@ -215,6 +217,22 @@ INSTANTIATE_TEST_SUITE_P(
                               {changed(cw, [](hf::Settings& s) { s.Tone = 650; }), 100000},
                               {changed(cw, [](hf::Settings& s) { s.center = 0; }), 100000}}}),
     [](const ::testing::TestParamInfo<Script>& info) { return std::string(info.param.name); });
+
+TEST(ReferenceFft, AgreesToTheBitAtEverySize) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> uniform(-1.0f, 1.0f);
+    for (std::size_t n = 1; n <= 4096; n *= 2) {
+        std::vector<Complex> a(n);
+        for (Complex& x : a) {
+            const float re = uniform(random);
+            x = {re, uniform(random)};
+        }
+        std::vector<Complex> want = a;
+        hf_test::plainFft(want);
+        hf::fft(a);
+        EXPECT_EQ(std::memcmp(a.data(), want.data(), n * sizeof(Complex)), 0) << n << " points";
+    }
+}
 
 // 48 kHz samples given directly, still to be tuned, in CW with decoding.
 TEST(ReferenceChainInput48, AgreesToTheBit) {

@@ -49,7 +49,9 @@ Complex step(double hz, double rate) {
     return {std::cos(angle), std::sin(angle)};
 }
 
-void transform(std::vector<Complex>& a) {
+}  // namespace
+
+void plainFft(std::vector<Complex>& a) {
     const std::size_t n = a.size();
     std::size_t j = 0;
     for (std::size_t i = 1; i < n; ++i) {
@@ -77,6 +79,8 @@ void transform(std::vector<Complex>& a) {
     }
 }
 
+namespace {
+
 std::vector<float> spectrum(const std::vector<Complex>& ring, std::size_t pos) {
     std::vector<float> w(ringLength);
     double sum = 0.0;
@@ -88,7 +92,7 @@ std::vector<float> spectrum(const std::vector<Complex>& ring, std::size_t pos) {
     const auto W = static_cast<float>(sum);
     std::vector<Complex> b(ringLength);
     for (std::size_t i = 0; i < ringLength; ++i) b[i] = ring[(pos + i) % ringLength] * w[i];
-    transform(b);
+    plainFft(b);
     std::vector<float> db(ringLength);
     for (std::size_t j = 0; j < ringLength; ++j)
         db[j] = 20.0f * std::log10(std::max(std::abs(b[(j + 2048) % ringLength]) / W, 1e-8f));

@@ -16,6 +16,9 @@
 
 namespace hf_test {
 
+// The radix-2 transform computing its twiddles as it goes.
+void plainFft(std::vector<std::complex<float>>& a);
+
 class PlainReceiver {
 public:
     PlainReceiver();
