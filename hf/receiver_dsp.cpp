@@ -161,26 +161,55 @@ std::size_t ReceiverDSP::pairsUntilFrame() const {
 }
 
 void ReceiverDSP::frontEnd(const uint8_t* data, std::size_t pairs) {
-    for (std::size_t p = 0; p < pairs; ++p) {
-        Complex z(byteLevels[data[2 * p]], byteLevels[data[2 * p + 1]]);
-        z *= shift_;
-        shift_ *= shiftStep_;
-        if (++renormalise960_ == 9600) {
-            shift_ /= std::abs(shift_);
-            tune960_ = unitMagnitude(tune960_);
-            renormalise960_ = 0;
+    // The phasors, the ring's position and the count are held in locals over
+    // the batch; the products are std::complex<float>'s, written out.
+    float shiftRe = shift_.real();
+    float shiftIm = shift_.imag();
+    const float shiftStepRe = shiftStep_.real();
+    const float shiftStepIm = shiftStep_.imag();
+    float tuneRe = tune960_.real();
+    float tuneIm = tune960_.imag();
+    const float tuneStepRe = tuneStep960_.real();
+    const float tuneStepIm = tuneStep960_.imag();
+    Complex* const ring = wideRing_.data();
+    std::size_t ringPos = widePos_;
+    int32_t count = renormalise960_;
+    stage1_.push(pairs, [&] {
+        const float i = byteLevels[data[0]];
+        const float q = byteLevels[data[1]];
+        data += 2;
+        const float zRe = i * shiftRe - q * shiftIm;
+        const float zIm = i * shiftIm + q * shiftRe;
+        const float nextShiftRe = shiftRe * shiftStepRe - shiftIm * shiftStepIm;
+        shiftIm = shiftRe * shiftStepIm + shiftIm * shiftStepRe;
+        shiftRe = nextShiftRe;
+        if (++count == 9600) {
+            Complex shift(shiftRe, shiftIm);
+            shift /= std::abs(shift);
+            shiftRe = shift.real();
+            shiftIm = shift.imag();
+            const Complex tune = unitMagnitude(Complex(tuneRe, tuneIm));
+            tuneRe = tune.real();
+            tuneIm = tune.imag();
+            count = 0;
         }
-        wideRing_[widePos_] = z;
-        widePos_ = (widePos_ + 1) % ringLength;
-        z *= tune960_;
-        tune960_ *= tuneStep960_;
-        stage1_.push(z);
-    }
+        ring[ringPos] = Complex(zRe, zIm);
+        ringPos = (ringPos + 1) % ringLength;
+        const Complex tuned(zRe * tuneRe - zIm * tuneIm, zRe * tuneIm + zIm * tuneRe);
+        const float nextTuneRe = tuneRe * tuneStepRe - tuneIm * tuneStepIm;
+        tuneIm = tuneRe * tuneStepIm + tuneIm * tuneStepRe;
+        tuneRe = nextTuneRe;
+        return tuned;
+    });
+    shift_ = {shiftRe, shiftIm};
+    tune960_ = {tuneRe, tuneIm};
+    widePos_ = ringPos;
+    renormalise960_ = count;
 }
 
 void ReceiverDSP::listenToDecimated() {
     stage1_.drain(at192_);
-    for (const Complex& v : at192_) stage2_.push(v);
+    stage2_.push(at192_);
     stage2_.drain(at48_);
     if (at48_.empty()) return;
     bandpass_.filter(at48_, filtered48_);
