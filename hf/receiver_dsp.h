@@ -49,11 +49,12 @@ private:
     void listenToDecimated();
     std::size_t pairsUntilFrame() const;
     void storeNarrow(Complex y);
-    void listen(Complex y, bool shifted);
-    float demodulate(Complex y);
-    void followEnvelope(Complex y);
-    float gainControlled(float s);
-    void emitAudio(float out);
+    void listen(const Complex* y, std::size_t n, bool shifted);
+    void stepTune48(std::size_t n);
+    void measurePower(const Complex* y, std::size_t n);
+    void demodulate(const Complex* y, std::size_t n);
+    void followEnvelope(const Complex* y, std::size_t n);
+    void emitAudio(std::size_t n);
     void emitFrame(bool shifted);
 
     // The frames' spectra: a Hann window over the 4096 samples of a ring,
@@ -109,6 +110,7 @@ private:
     std::vector<Complex> at192_;
     std::vector<Complex> at48_;
     std::vector<Complex> filtered48_;
+    std::vector<float> demodulated_;
 };
 
 }  // namespace hf
