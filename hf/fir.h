@@ -1,97 +1,20 @@
 #pragma once
-// FIR filtering for the receive chain, several outputs at a time.
-//
-// Consecutive outputs are computed side by side, one lane each, and every lane
-// is the same ordered sum that a one-output-at-a-time loop over a ring would
-// form: tap 0 with the newest sample first, single precision throughout. The
-// lanes only buy speed (the sums of one output stay sequential, so nothing is
-// reassociated); results are bit for bit those of the plain loop.
+// FIR filtering for the receive chain, several outputs at a time (see
+// fir_lanes.h); results are bit for bit those of a plain loop over a ring.
 
 #include <algorithm>
 #include <array>
 #include <complex>
 #include <cstddef>
-#include <cstring>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "hf/fir_avx.h"
+#include "hf/fir_lanes.h"
+#include "hf/vector_path.h"
+
 namespace hf {
-
-namespace fir_lanes {
-
-// Four lanes as one value: GCC and Clang keep it in one vector register where
-// the target has them (SSE2 on x86-64) and use scalar code elsewhere.
-typedef float Four __attribute__((vector_size(16)));
-
-template <class V>
-constexpr std::size_t width = sizeof(V) / sizeof(float);
-
-template <class V>
-V load(const float* p) {
-    V v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-// acc += tap × x in every lane, rounded as std::complex<float> rounds it.
-template <class V>
-void accumulate(float tap, V xRe, V xIm, V& accRe, V& accIm) {
-    accRe += tap * xRe;
-    accIm += tap * xIm;
-}
-
-template <class V>
-void accumulate(std::complex<float> tap, V xRe, V xIm, V& accRe, V& accIm) {
-    const float tr = tap.real();
-    const float ti = tap.imag();
-    accRe += tr * xRe - ti * xIm;
-    accIm += tr * xIm + ti * xRe;
-}
-
-// The lanes as complex values, real part first, written with whole-vector
-// stores (so that reading a value back as one 8-byte load is not held up).
-inline void store(Four re, Four im, std::complex<float>* out) {
-    const Four low = __builtin_shufflevector(re, im, 0, 4, 1, 5);
-    const Four high = __builtin_shufflevector(re, im, 2, 6, 3, 7);
-    std::memcpy(static_cast<void*>(out), &low, sizeof low);
-    std::memcpy(static_cast<void*>(out + 2), &high, sizeof high);
-}
-
-template <class V, std::size_t Count>
-struct Sums {
-    V re[Count];
-    V im[Count];
-};
-
-// Count × width<V> outputs of a filter whose input is dealt over Factor phase
-// lines (see FirFilter), from group g on; lines[s] points at line s's real
-// parts and lines[Factor + s] at its imaginary parts. A group's newest sample
-// is on the last line; tap j reads line Factor − 1 − j mod Factor, j / Factor
-// groups back.
-template <class V, std::size_t Count, int Factor, class Tap>
-Sums<V, Count> outputs(const Tap* taps, std::size_t n, const float* const* lines, std::size_t g) {
-    // Local sums, which the compiler keeps in registers.
-    V accRe[Count] = {};
-    V accIm[Count] = {};
-    constexpr std::size_t w = width<V>;
-    for (std::size_t j = 0, back = 0; j < n; ++back) {
-        for (int r = 0; r < Factor && j < n; ++r, ++j) {
-            const int line = Factor - 1 - r;
-            const float* xRe = lines[line] + (g - back);
-            const float* xIm = lines[Factor + line] + (g - back);
-            for (std::size_t c = 0; c < Count; ++c)
-                accumulate(taps[j], load<V>(xRe + c * w), load<V>(xIm + c * w), accRe[c], accIm[c]);
-        }
-    }
-    Sums<V, Count> sums;
-    for (std::size_t c = 0; c < Count; ++c) {
-        sums.re[c] = accRe[c];
-        sums.im[c] = accIm[c];
-    }
-    return sums;
-}
-
-}  // namespace fir_lanes
 
 // A FIR filter that keeps one output in every `Factor` inputs (a decimator;
 // Factor 1 filters every sample). Taps are real (float) or complex.
@@ -108,7 +31,13 @@ public:
     static_assert(Factor >= 1);
 
     FirFilter() { clear(); }
-    explicit FirFilter(std::vector<Tap> taps) : taps_(std::move(taps)) { clear(); }
+    explicit FirFilter(std::vector<Tap> taps) : taps_(std::move(taps)) {
+        for (const Tap& t : taps_) {
+            tapRe_.push_back(std::real(t));
+            tapIm_.push_back(std::imag(t));
+        }
+        clear();
+    }
 
     const std::vector<Tap>& taps() const { return taps_; }
 
@@ -162,25 +91,27 @@ public:
 
     // Replaces out by every output completed since the last drain, oldest first.
     void drain(std::vector<std::complex<float>>& out) {
-        using fir_lanes::Four;
         out.resize(end_ - next_);
-        std::complex<float>* o = out.data();
-        constexpr std::size_t w = fir_lanes::width<Four>;
-        std::size_t g = next_;
-        for (; g + wideVectors * w <= end_; g += wideVectors * w, o += wideVectors * w)
-            write<wideVectors>(g, o, wideVectors * w);
-        // The rest a vector at a time; lanes past the last group read the
-        // padding and are dropped.
-        for (; g < end_; g += w, o += w) write<1>(g, o, std::min(w, end_ - g));
+        const fir_lanes::Taps taps{tapRe_.data(), tapIm_.data(), tapRe_.size()};
+        fir_lanes::Lines<Factor> lines;
+        for (int s = 0; s < Factor; ++s) {
+            lines.re[s] = re_[s].data();
+            lines.im[s] = im_[s].data();
+        }
+        auto* o = reinterpret_cast<float*>(out.data());
+        if (wideVectorsInUse())
+            fir_avx::outputs<Factor, complexTaps>(taps, lines, next_, end_, o);
+        else
+            fir_lanes::outputs<fir_lanes::Four, Factor, complexTaps>(taps, lines, next_, end_, o);
         next_ = end_;
     }
 
 private:
-    // Vectors of four outputs computed together.
-    static constexpr std::size_t wideVectors = 4;
+    static constexpr bool complexTaps = !std::is_same_v<Tap, float>;
     // Groups the lines hold beyond the reach: room for the largest batches.
     static constexpr std::size_t slack = 4096;
-    // Readable floats past a line's capacity, for the last vector's spare lanes.
+    // Readable floats past a line's capacity, for the spare lanes of the
+    // widest vector.
     static constexpr std::size_t padding = 8;
 
     // Past groups an output reads besides its own (a bound on (taps − 1) / Factor).
@@ -218,25 +149,9 @@ private:
         }
     }
 
-    // Outputs of Count vectors from group g on, the first `keep` of them into out.
-    template <std::size_t Count>
-    void write(std::size_t g, std::complex<float>* out, std::size_t keep) const {
-        using fir_lanes::Four;
-        std::array<const float*, 2 * Factor> lines;
-        for (int s = 0; s < Factor; ++s) {
-            lines[s] = re_[s].data();
-            lines[Factor + s] = im_[s].data();
-        }
-        const auto sums = fir_lanes::outputs<Four, Count, Factor>(taps_.data(), taps_.size(), lines.data(), g);
-        constexpr std::size_t w = fir_lanes::width<Four>;
-        if (keep == Count * w) {
-            for (std::size_t c = 0; c < Count; ++c) fir_lanes::store(sums.re[c], sums.im[c], out + c * w);
-            return;
-        }
-        for (std::size_t i = 0; i < keep; ++i) out[i] = {sums.re[0][i], sums.im[0][i]};
-    }
-
     std::vector<Tap> taps_;
+    std::vector<float> tapRe_;
+    std::vector<float> tapIm_;
     std::array<std::vector<float>, Factor> re_;
     std::array<std::vector<float>, Factor> im_;
     std::size_t capacity_ = 0;  // groups a line holds

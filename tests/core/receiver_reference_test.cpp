@@ -16,6 +16,7 @@
 #include "hf/fft.h"
 #include "hf/modes.h"
 #include "hf/receiver_dsp.h"
+#include "hf/vector_path.h"
 #include "tests/support/iq_signal.h"
 #include "tests/support/morse_keying.h"
 #include "tests/support/plain_receiver.h"
@@ -158,6 +159,23 @@ std::string textOf(const std::vector<hf::Frame>& frames) {
     return all;
 }
 
+// Each vector width the filters can run with here: the baseline, and the
+// wider one when the processor has it.
+std::vector<bool> widths() {
+    if (hf::wideVectorsAvailable()) return {false, true};
+    return {false};
+}
+
+// Sets the filters' vector width for a scope.
+struct VectorWidth {
+    explicit VectorWidth(bool wide) { hf::useWideVectors(wide); }
+    ~VectorWidth() { hf::useWideVectors(true); }
+    VectorWidth(const VectorWidth&) = delete;
+    VectorWidth& operator=(const VectorWidth&) = delete;
+};
+
+const char* widthName(bool wide) { return wide ? "wide vectors" : "baseline vectors"; }
+
 class ReferenceChain : public ::testing::TestWithParam<Script> {};
 
 TEST_P(ReferenceChain, AgreesToTheBitWhateverTheBufferSizes) {
@@ -176,8 +194,11 @@ TEST_P(ReferenceChain, AgreesToTheBitWhateverTheBufferSizes) {
     // The decoder's input and output are compared on real text, not on silence.
     EXPECT_NE(textOf(plain.frames).find(GetParam().decodes), std::string::npos) << textOf(plain.frames);
 
+    for (const bool wide : widths())
     for (const std::vector<std::size_t>& sizes : {std::vector<std::size_t>{2}, std::vector<std::size_t>{262144}, cycledSizes}) {
         SCOPED_TRACE(sizes.size() == 1 ? std::to_string(sizes.front()) + "-byte buffers" : "cycled buffer sizes");
+        SCOPED_TRACE(widthName(wide));
+        const VectorWidth width(wide);
         Chain chain;
         Feeder feeder{sizes};
         at = 0;
@@ -240,18 +261,20 @@ TEST(ReferenceChainInput48, AgreesToTheBit) {
     s.center = centre + 1500;
     hf_test::Baseband band = hf_test::keyedCarrier(hf_test::keyMorse("TEST", 30.0, 300), 0.0, 0.3);
     hf_test::addNoise(band, 0.05, 5);
-    Chain chain;
-    chain.dsp.configure(s);
     hf_test::PlainReceiver plain;
     plain.configure(s);
     // Keying laid out at 960 kHz, taken one sample in 20.
-    for (std::size_t n = 0; n < band.size(); n += 20) {
-        chain.dsp.input48(band[n], false);
-        plain.input48(band[n], false);
-    }
+    for (std::size_t n = 0; n < band.size(); n += 20) plain.input48(band[n], false);
     ASSERT_GE(plain.frames.size(), 4u);
-    expectSame(chain, plain);
-    expectSame(stateOf(chain.dsp.decoder(), chain.dsp.pendingText()), stateOf(plain.decoder(), plain.pendingText()));
+    for (const bool wide : widths()) {
+        SCOPED_TRACE(widthName(wide));
+        const VectorWidth width(wide);
+        Chain chain;
+        chain.dsp.configure(s);
+        for (std::size_t n = 0; n < band.size(); n += 20) chain.dsp.input48(band[n], false);
+        expectSame(chain, plain);
+        expectSame(stateOf(chain.dsp.decoder(), chain.dsp.pendingText()), stateOf(plain.decoder(), plain.pendingText()));
+    }
 }
 
 }  // namespace
