@@ -36,6 +36,7 @@ public:
             tapRe_.push_back(std::real(t));
             tapIm_.push_back(std::imag(t));
         }
+        realTaps_ = std::all_of(tapIm_.begin(), tapIm_.end(), [](float t) { return t == 0.0f; });
         clear();
     }
 
@@ -99,20 +100,29 @@ public:
             lines.im[s] = im_[s].data();
         }
         auto* o = reinterpret_cast<float*>(out.data());
-        if (wideVectorsInUse())
-            fir_avx::outputs<Factor, complexTaps>(taps, lines, next_, end_, o);
+        if constexpr (std::is_same_v<Tap, float>)
+            outputs<false>(taps, lines, o);
+        else if (realTaps_)
+            outputs<false>(taps, lines, o);
         else
-            fir_lanes::outputs<fir_lanes::Four, Factor, complexTaps>(taps, lines, next_, end_, o);
+            outputs<true>(taps, lines, o);
         next_ = end_;
     }
 
 private:
-    static constexpr bool complexTaps = !std::is_same_v<Tap, float>;
     // Groups the lines hold beyond the reach: room for the largest batches.
     static constexpr std::size_t slack = 4096;
     // Readable floats past a line's capacity, for the spare lanes of the
     // widest vector.
     static constexpr std::size_t padding = 8;
+
+    template <bool ComplexTaps>
+    void outputs(const fir_lanes::Taps& taps, const fir_lanes::Lines<Factor>& lines, float* out) const {
+        if (wideVectorsInUse())
+            fir_avx::outputs<Factor, ComplexTaps>(taps, lines, next_, end_, out);
+        else
+            fir_lanes::outputs<fir_lanes::Four, Factor, ComplexTaps>(taps, lines, next_, end_, out);
+    }
 
     // Past groups an output reads besides its own (a bound on (taps − 1) / Factor).
     std::size_t reach() const { return taps_.size() / Factor; }
@@ -152,6 +162,11 @@ private:
     std::vector<Tap> taps_;
     std::vector<float> tapRe_;
     std::vector<float> tapIm_;
+    // Complex taps whose imaginary parts are all zero (a passband centred on
+    // 0 Hz) are filtered as real ones. That drops only products of ±0, which
+    // change no sum: every sum starts at +0, so it is never −0, and adding a
+    // zero of either sign leaves it as it is (the samples are always finite).
+    bool realTaps_ = true;
     std::array<std::vector<float>, Factor> re_;
     std::array<std::vector<float>, Factor> im_;
     std::size_t capacity_ = 0;  // groups a line holds
