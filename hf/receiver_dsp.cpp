@@ -83,12 +83,14 @@ std::vector<float> ReceiverDSP::Spectra::of(const std::vector<Complex>& ring, st
         im[i] = z.imag() * window[i];
     }
     transform.transform(re.data(), im.data());
+    // In passes, so that the library calls of neighbouring bins overlap.
     std::vector<float> db(ringLength);
     for (std::size_t j = 0; j < ringLength; ++j) {
         const std::size_t bin = (j + ringLength / 2) % ringLength;
-        const float magnitude = std::abs(Complex(re[bin], im[bin])) / windowSum;
-        db[j] = 20.0f * std::log10(std::max(magnitude, 1e-8f));
+        db[j] = std::abs(Complex(re[bin], im[bin]));
     }
+    for (float& v : db) v = std::max(v / windowSum, 1e-8f);
+    for (float& v : db) v = 20.0f * std::log10(v);
     return db;
 }
 
