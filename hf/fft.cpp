@@ -7,6 +7,27 @@
 
 namespace hf {
 
+namespace {
+
+// The butterflies of one block: u and x are its halves, w the stage's
+// twiddles. Each k is its own butterfly, so the compiler may take several at
+// once; the regions never overlap.
+void butterflies(float* __restrict uRe, float* __restrict uIm, float* __restrict xRe, float* __restrict xIm,
+                 const float* __restrict wRe, const float* __restrict wIm, std::size_t half) {
+    for (std::size_t k = 0; k < half; ++k) {
+        const float vRe = xRe[k] * wRe[k] - xIm[k] * wIm[k];
+        const float vIm = xRe[k] * wIm[k] + xIm[k] * wRe[k];
+        const float ur = uRe[k];
+        const float ui = uIm[k];
+        uRe[k] = ur + vRe;
+        uIm[k] = ui + vIm;
+        xRe[k] = ur - vRe;
+        xIm[k] = ui - vIm;
+    }
+}
+
+}  // namespace
+
 Fft::Fft(std::size_t n) : n_(n) {
     if (n == 0 || (n & (n - 1)) != 0) throw std::invalid_argument("FFT power of two");
     // The reversed counter runs as j; i and j swap where i < j.
@@ -43,23 +64,8 @@ void Fft::transform(float* re, float* im) const {
     for (std::size_t half = 1; half < n_; half *= 2) {
         const float* wRe = twiddleRe_.data() + (half - 1);
         const float* wIm = twiddleIm_.data() + (half - 1);
-        for (std::size_t s = 0; s < n_; s += 2 * half) {
-            float* uRe = re + s;
-            float* uIm = im + s;
-            float* xRe = re + s + half;
-            float* xIm = im + s + half;
-            // Each k is its own butterfly, so the compiler may take several at once.
-            for (std::size_t k = 0; k < half; ++k) {
-                const float vRe = xRe[k] * wRe[k] - xIm[k] * wIm[k];
-                const float vIm = xRe[k] * wIm[k] + xIm[k] * wRe[k];
-                const float ur = uRe[k];
-                const float ui = uIm[k];
-                uRe[k] = ur + vRe;
-                uIm[k] = ui + vIm;
-                xRe[k] = ur - vRe;
-                xIm[k] = ui - vIm;
-            }
-        }
+        for (std::size_t s = 0; s < n_; s += 2 * half)
+            butterflies(re + s, im + s, re + s + half, im + s + half, wRe, wIm, half);
     }
 }
 
