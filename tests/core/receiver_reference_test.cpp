@@ -18,6 +18,7 @@
 #include "hf/receiver_dsp.h"
 #include "hf/vector_path.h"
 #include "tests/support/iq_signal.h"
+#include "tests/support/recorded_band.h"
 #include "tests/support/morse_keying.h"
 #include "tests/support/plain_receiver.h"
 
@@ -25,40 +26,18 @@ namespace {
 
 using Complex = std::complex<float>;
 
-constexpr uint32_t centre = 7100000;
 constexpr std::size_t signalPairs = 960000 * 3;
 // Enough for 18 frames and a renormalisation of the 48 kHz phasors.
 constexpr std::size_t shortPairs = 960000 * 3 / 2;
 
-// Where each mode's signal lies, in Hz from the centre.
-constexpr int32_t amAt = 60000;
-constexpr int32_t fmAt = -90000;
-constexpr int32_t ssbAt = -30000;
-constexpr int32_t cwAt = 10000;
+using hf_test::recordedAmAt;
+using hf_test::recordedCwAt;
+using hf_test::recordedFmAt;
+using hf_test::recordedSsbAt;
 
-// Noise with an AM, an FM, two SSB and a keyed CW signal, 8-bit.
 const std::vector<uint8_t>& recorded() {
-    static const std::vector<uint8_t> iq = [] {
-        using namespace hf_test;
-        Baseband band = amTone(signalPairs, amAt, 0.2, 1000.0, 0.6);
-        mix(band, fmTone(signalPairs, fmAt, 0.2, 700.0, 2500.0));
-        mix(band, tone(signalPairs, ssbAt + 1200.0, 0.1));
-        mix(band, tone(signalPairs, ssbAt - 800.0, 0.1));
-        mix(band, keyedCarrier(keyMorse("CQ CQ", 35.0, 550), cwAt + 100.0, 0.1));
-        band.resize(signalPairs);
-        addNoise(band, 0.1, 3);
-        return quantise(band);
-    }();
+    static const std::vector<uint8_t> iq = hf_test::recordedBand(signalPairs, hf_test::keyMorse("CQ CQ", 35.0, 550), 3);
     return iq;
-}
-
-hf::Settings tuned(int32_t mode, int32_t offset, int32_t bandwidth) {
-    hf::Settings s;
-    s.center = centre;
-    s.Frequency = static_cast<uint32_t>(int64_t{centre} + offset);
-    s.Mode = mode;
-    s.Bandwidth = bandwidth;
-    return s;
 }
 
 // Settings applied before a stretch of pairs.
@@ -218,21 +197,21 @@ hf::Settings changed(hf::Settings s, void (*change)(hf::Settings&)) {
     return s;
 }
 
-const hf::Settings cw = tuned(hf::modeCW, cwAt, 500);
+const hf::Settings cw = hf_test::listeningAt(hf::modeCW, recordedCwAt, 500);
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, ReferenceChain,
-    ::testing::Values(Script{"AM", {{tuned(hf::modeAM, amAt, 6000), shortPairs}}},
-                      Script{"FM", {{tuned(hf::modeFM, fmAt, 12000), shortPairs}}},
-                      Script{"USB", {{tuned(hf::modeUSB, ssbAt, 2700), shortPairs}}},
-                      Script{"LSB", {{tuned(hf::modeLSB, ssbAt, 2700), shortPairs}}},
+    ::testing::Values(Script{"AM", {{hf_test::listeningAt(hf::modeAM, recordedAmAt, 6000), shortPairs}}},
+                      Script{"FM", {{hf_test::listeningAt(hf::modeFM, recordedFmAt, 12000), shortPairs}}},
+                      Script{"USB", {{hf_test::listeningAt(hf::modeUSB, recordedSsbAt, 2700), shortPairs}}},
+                      Script{"LSB", {{hf_test::listeningAt(hf::modeLSB, recordedSsbAt, 2700), shortPairs}}},
                       Script{"CW", {{cw, signalPairs}}, "CQ CQ"},
                       // Changes between buffers: width, threshold, tone, each mode in turn.
                       Script{"Changes",
-                             {{tuned(hf::modeFM, fmAt, 12000), 200000},
-                              {tuned(hf::modeAM, amAt, 6000), 150001},
-                              {tuned(hf::modeUSB, ssbAt, 2400), 180000},
-                              {tuned(hf::modeLSB, ssbAt, 3000), 90000},
+                             {{hf_test::listeningAt(hf::modeFM, recordedFmAt, 12000), 200000},
+                              {hf_test::listeningAt(hf::modeAM, recordedAmAt, 6000), 150001},
+                              {hf_test::listeningAt(hf::modeUSB, recordedSsbAt, 2400), 180000},
+                              {hf_test::listeningAt(hf::modeLSB, recordedSsbAt, 3000), 90000},
                               {cw, 700000},
                               {changed(cw, [](hf::Settings& s) { s.Threshold = -30.0f; }), 100000},
                               {changed(cw, [](hf::Settings& s) { s.Tone = 650; }), 100000},
@@ -258,7 +237,7 @@ TEST(ReferenceFft, AgreesToTheBitAtEverySize) {
 // 48 kHz samples given directly, still to be tuned, in CW with decoding.
 TEST(ReferenceChainInput48, AgreesToTheBit) {
     hf::Settings s = cw;
-    s.center = centre + 1500;
+    s.center = hf_test::recordedCentre + 1500;
     hf_test::Baseband band = hf_test::keyedCarrier(hf_test::keyMorse("TEST", 30.0, 300), 0.0, 0.3);
     hf_test::addNoise(band, 0.05, 5);
     hf_test::PlainReceiver plain;
