@@ -38,7 +38,7 @@ std::complex<float> Bandpass::filter(std::complex<float> y) {
 }
 
 void Bandpass::filter(const std::vector<std::complex<float>>& in, std::vector<std::complex<float>>& out) {
-    for (const std::complex<float>& y : in) fir_.push(y);
+    fir_.push(in);
     fir_.drain(out);
 }
 

@@ -23,6 +23,7 @@ constexpr double pi = std::numbers::pi;
 constexpr std::size_t ringLength = 4096;
 constexpr int32_t samplesPerFrame = 4000;
 constexpr int32_t pairsPer48k = 20;
+constexpr int32_t renormalisePeriod48 = 48000;
 constexpr float initialAgcPower = 0.00001f;
 constexpr int32_t minBandwidth = 100;
 constexpr int32_t maxBandwidth = 15000;
@@ -62,37 +63,36 @@ bool decoderInputsDiffer(const Settings& a, const Settings& b) {
            a.AutoSpeed != b.AutoSpeed || a.Decode != b.Decode;
 }
 
-struct Window {
-    std::vector<float> w;
-    float sum;
-};
+}  // namespace
 
-Window hann() {
-    Window window{std::vector<float>(ringLength), 0.0f};
+ReceiverDSP::Spectra::Spectra() : transform(ringLength), window(ringLength), re(ringLength), im(ringLength) {
     double sum = 0.0;
     for (std::size_t i = 0; i < ringLength; ++i) {
         const auto angle = static_cast<float>(2.0 * pi * static_cast<double>(i) / 4095.0);
-        window.w[i] = 0.5f - 0.5f * std::cos(angle);
-        sum += window.w[i];
+        window[i] = 0.5f - 0.5f * std::cos(angle);
+        sum += window[i];
     }
-    window.sum = static_cast<float>(sum);
-    return window;
+    windowSum = static_cast<float>(sum);
 }
 
 // dB of the ring's transform, oldest sample first, 0 Hz in the middle bin.
-std::vector<float> spectrum(const std::vector<Complex>& ring, std::size_t oldest, const Window& window) {
-    std::vector<Complex> b(ringLength);
-    for (std::size_t i = 0; i < ringLength; ++i) b[i] = ring[(oldest + i) % ringLength] * window.w[i];
-    fft(b);
+std::vector<float> ReceiverDSP::Spectra::of(const std::vector<Complex>& ring, std::size_t oldest) {
+    for (std::size_t i = 0; i < ringLength; ++i) {
+        const Complex z = ring[(oldest + i) % ringLength];
+        re[i] = z.real() * window[i];
+        im[i] = z.imag() * window[i];
+    }
+    transform.transform(re.data(), im.data());
+    // In passes, so that the library calls of neighbouring bins overlap.
     std::vector<float> db(ringLength);
     for (std::size_t j = 0; j < ringLength; ++j) {
-        const float magnitude = std::abs(b[(j + ringLength / 2) % ringLength]) / window.sum;
-        db[j] = 20.0f * std::log10(std::max(magnitude, 1e-8f));
+        const std::size_t bin = (j + ringLength / 2) % ringLength;
+        db[j] = std::abs(Complex(re[bin], im[bin]));
     }
+    for (float& v : db) v = std::max(v / windowSum, 1e-8f);
+    for (float& v : db) v = 20.0f * std::log10(v);
     return db;
 }
-
-}  // namespace
 
 ReceiverDSP::ReceiverDSP()
     : stage1_(lowPassTaps(101, 65000.0, 960000.0)),
@@ -164,40 +164,68 @@ std::size_t ReceiverDSP::pairsUntilFrame() const {
 }
 
 void ReceiverDSP::frontEnd(const uint8_t* data, std::size_t pairs) {
-    for (std::size_t p = 0; p < pairs; ++p) {
-        Complex z(byteLevels[data[2 * p]], byteLevels[data[2 * p + 1]]);
-        z *= shift_;
-        shift_ *= shiftStep_;
-        if (++renormalise960_ == 9600) {
-            shift_ /= std::abs(shift_);
-            tune960_ = unitMagnitude(tune960_);
-            renormalise960_ = 0;
+    // The phasors, the ring's position and the count are held in locals over
+    // the batch; the products are std::complex<float>'s, written out.
+    float shiftRe = shift_.real();
+    float shiftIm = shift_.imag();
+    const float shiftStepRe = shiftStep_.real();
+    const float shiftStepIm = shiftStep_.imag();
+    float tuneRe = tune960_.real();
+    float tuneIm = tune960_.imag();
+    const float tuneStepRe = tuneStep960_.real();
+    const float tuneStepIm = tuneStep960_.imag();
+    Complex* const ring = wideRing_.data();
+    std::size_t ringPos = widePos_;
+    int32_t count = renormalise960_;
+    stage1_.push(pairs, [&] {
+        const float i = byteLevels[data[0]];
+        const float q = byteLevels[data[1]];
+        data += 2;
+        const float zRe = i * shiftRe - q * shiftIm;
+        const float zIm = i * shiftIm + q * shiftRe;
+        const float nextShiftRe = shiftRe * shiftStepRe - shiftIm * shiftStepIm;
+        shiftIm = shiftRe * shiftStepIm + shiftIm * shiftStepRe;
+        shiftRe = nextShiftRe;
+        if (++count == 9600) {
+            Complex shift(shiftRe, shiftIm);
+            shift /= std::abs(shift);
+            shiftRe = shift.real();
+            shiftIm = shift.imag();
+            const Complex tune = unitMagnitude(Complex(tuneRe, tuneIm));
+            tuneRe = tune.real();
+            tuneIm = tune.imag();
+            count = 0;
         }
-        wideRing_[widePos_] = z;
-        widePos_ = (widePos_ + 1) % ringLength;
-        z *= tune960_;
-        tune960_ *= tuneStep960_;
-        stage1_.push(z);
-    }
+        ring[ringPos] = Complex(zRe, zIm);
+        ringPos = (ringPos + 1) % ringLength;
+        const Complex tuned(zRe * tuneRe - zIm * tuneIm, zRe * tuneIm + zIm * tuneRe);
+        const float nextTuneRe = tuneRe * tuneStepRe - tuneIm * tuneStepIm;
+        tuneIm = tuneRe * tuneStepIm + tuneIm * tuneStepRe;
+        tuneRe = nextTuneRe;
+        return tuned;
+    });
+    shift_ = {shiftRe, shiftIm};
+    tune960_ = {tuneRe, tuneIm};
+    widePos_ = ringPos;
+    renormalise960_ = count;
 }
 
 void ReceiverDSP::listenToDecimated() {
     stage1_.drain(at192_);
-    for (const Complex& v : at192_) stage2_.push(v);
+    stage2_.push(at192_);
     stage2_.drain(at48_);
     if (at48_.empty()) return;
+    for (const Complex& y : at48_) storeNarrow(y);
     bandpass_.filter(at48_, filtered48_);
-    for (std::size_t i = 0; i < at48_.size(); ++i) {
-        storeNarrow(at48_[i]);
-        listen(filtered48_[i], true);
-    }
+    listen(filtered48_.data(), filtered48_.size(), true);
 }
 
 void ReceiverDSP::input48(Complex sample, bool shifted) {
     sample = admissible(sample);
     storeNarrow(sample);
     if (!shifted) sample *= tune48_;
-    listen(bandpass_.filter(sample), shifted);
+    const Complex y = bandpass_.filter(sample);
+    listen(&y, 1, shifted);
 }
 
 void ReceiverDSP::storeNarrow(Complex y) {
@@ -205,79 +233,138 @@ void ReceiverDSP::storeNarrow(Complex y) {
     narrowPos_ = (narrowPos_ + 1) % ringLength;
 }
 
-void ReceiverDSP::listen(Complex y, bool shifted) {
-    tune48_ *= tuneStep48_;
-    ++powerCount_;
-    powerSum_ += std::norm(std::complex<double>(y));
-    const float s = demodulate(y);
-    followEnvelope(y);
-    emitAudio(gainControlled(s));
-    if (++frameCount_ == samplesPerFrame) {
-        frameCount_ = 0;
-        emitFrame(shifted);
-    }
-    if (++renormalise48_ == 48000) {
-        renormalise48_ = 0;
-        tune48_ = unitMagnitude(tune48_);
-        bfo_ = unitMagnitude(bfo_);
+// The 48 kHz stage a pass at a time over runs that end where a frame is due
+// or the phasors are renormalised, so that within a run every sample is
+// treated alike; each pass keeps its state in locals.
+void ReceiverDSP::listen(const Complex* y, std::size_t n, bool shifted) {
+    while (n > 0) {
+        const auto run = std::min({n, static_cast<std::size_t>(samplesPerFrame - frameCount_),
+                                   static_cast<std::size_t>(renormalisePeriod48 - renormalise48_)});
+        stepTune48(run);
+        measurePower(y, run);
+        demodulate(y, run);
+        if (settings_.Mode == modeCW && settings_.Decode) followEnvelope(y, run);
+        emitAudio(run);
+        y += run;
+        n -= run;
+        frameCount_ += static_cast<int32_t>(run);
+        if (frameCount_ == samplesPerFrame) {
+            frameCount_ = 0;
+            emitFrame(shifted);
+        }
+        renormalise48_ += static_cast<int32_t>(run);
+        if (renormalise48_ == renormalisePeriod48) {
+            renormalise48_ = 0;
+            tune48_ = unitMagnitude(tune48_);
+            bfo_ = unitMagnitude(bfo_);
+        }
     }
 }
 
-float ReceiverDSP::demodulate(Complex y) {
+void ReceiverDSP::stepTune48(std::size_t n) {
+    Complex tune = tune48_;
+    for (std::size_t i = 0; i < n; ++i) tune *= tuneStep48_;
+    tune48_ = tune;
+}
+
+void ReceiverDSP::measurePower(const Complex* y, std::size_t n) {
+    double sum = powerSum_;
+    for (std::size_t i = 0; i < n; ++i) sum += std::norm(std::complex<double>(y[i]));
+    powerSum_ = sum;
+    powerCount_ += static_cast<int32_t>(n);
+}
+
+void ReceiverDSP::demodulate(const Complex* y, std::size_t n) {
+    demodulated_.resize(n);
+    float* s = demodulated_.data();
     switch (settings_.Mode) {
     case modeAM: {
-        const float a = std::abs(y);
-        amCarrier_ += 0.001f * (a - amCarrier_);
-        return a - amCarrier_;
+        float carrier = amCarrier_;
+        for (std::size_t i = 0; i < n; ++i) {
+            const float a = std::abs(y[i]);
+            carrier += 0.001f * (a - carrier);
+            s[i] = a - carrier;
+        }
+        amCarrier_ = carrier;
+        break;
     }
     case modeFM: {
-        const Complex d = y * std::conj(fmPrevious_);
-        fmPrevious_ = y;
-        // 2500 Hz of deviation gives 1.0.
-        return std::atan2(d.imag(), d.real()) * 3.055775f;
+        Complex previous = fmPrevious_;
+        for (std::size_t i = 0; i < n; ++i) {
+            const Complex d = y[i] * std::conj(previous);
+            previous = y[i];
+            // 2500 Hz of deviation gives 1.0.
+            s[i] = std::atan2(d.imag(), d.real()) * 3.055775f;
+        }
+        fmPrevious_ = previous;
+        break;
     }
     case modeCW: {
-        const float s = (y * bfo_).real();
-        bfo_ *= bfoStep_;
-        return s;
+        Complex bfo = bfo_;
+        for (std::size_t i = 0; i < n; ++i) {
+            s[i] = (y[i] * bfo).real();
+            bfo *= bfoStep_;
+        }
+        bfo_ = bfo;
+        break;
     }
-    default: return y.real();
+    default:
+        for (std::size_t i = 0; i < n; ++i) s[i] = y[i].real();
     }
 }
 
-void ReceiverDSP::followEnvelope(Complex y) {
-    envelopeLow1_ += 0.010417f * (y - envelopeLow1_);
-    envelopeLow2_ += 0.010417f * (envelopeLow1_ - envelopeLow2_);
-    envelopeSum_ += std::abs(envelopeLow2_);
-    if (++envelopeCount_ < 48) return;
-    if (settings_.Mode == modeCW && settings_.Decode) pendingText_ += decoder_.tick(envelopeSum_ / 48.0f, settings_);
-    envelopeSum_ = 0.0f;
-    envelopeCount_ = 0;
+// Only decoding reads the envelope, and whatever starts decoding also resets
+// it, so it is followed only while the decoder is fed.
+void ReceiverDSP::followEnvelope(const Complex* y, std::size_t n) {
+    Complex low1 = envelopeLow1_;
+    Complex low2 = envelopeLow2_;
+    float sum = envelopeSum_;
+    int32_t count = envelopeCount_;
+    for (std::size_t i = 0; i < n; ++i) {
+        low1 += 0.010417f * (y[i] - low1);
+        low2 += 0.010417f * (low1 - low2);
+        sum += std::abs(low2);
+        if (++count < 48) continue;
+        pendingText_ += decoder_.tick(sum / 48.0f, settings_);
+        sum = 0.0f;
+        count = 0;
+    }
+    envelopeLow1_ = low1;
+    envelopeLow2_ = low2;
+    envelopeSum_ = sum;
+    envelopeCount_ = count;
 }
 
-// Automatic gain (fast attack, slow decay) and the fade-in of a new chain.
-float ReceiverDSP::gainControlled(float s) {
-    const float e = s * s;
-    agcPower_ += (e - agcPower_) * (e > agcPower_ ? 0.015f : 0.00004f);
-    float gain = 0.5f;
-    if (settings_.Mode != modeFM) gain = agcPower_ > 1e-10f ? std::min(0.18f / std::sqrt(agcPower_), 1500.0f) : 1500.0f;
-    fadeIn_ = std::min(1.0f, fadeIn_ + 0.004166667f);
-    return std::clamp(s * gain, -0.95f, 0.95f) * fadeIn_;
-}
-
-void ReceiverDSP::emitAudio(float out) {
-    audioBlock_.push_back(out);
-    if (audioBlock_.size() < audioBlockSize) return;
-    if (onAudio) onAudio(audioBlock_);
-    audioBlock_.clear();
+// Automatic gain (fast attack, slow decay) and the fade-in of a new chain,
+// the block handed over whenever it is full.
+void ReceiverDSP::emitAudio(std::size_t n) {
+    const float* s = demodulated_.data();
+    const bool fm = settings_.Mode == modeFM;
+    float power = agcPower_;
+    float fade = fadeIn_;
+    for (std::size_t i = 0; i < n; ++i) {
+        const float e = s[i] * s[i];
+        power += (e - power) * (e > power ? 0.015f : 0.00004f);
+        float gain = 0.5f;
+        if (!fm) gain = power > 1e-10f ? std::min(0.18f / std::sqrt(power), 1500.0f) : 1500.0f;
+        fade = std::min(1.0f, fade + 0.004166667f);
+        audioBlock_.push_back(std::clamp(s[i] * gain, -0.95f, 0.95f) * fade);
+        if (audioBlock_.size() < audioBlockSize) continue;
+        // The callback may throw; what it sees is the state after this sample.
+        agcPower_ = power;
+        fadeIn_ = fade;
+        if (onAudio) onAudio(audioBlock_);
+        audioBlock_.clear();
+    }
+    agcPower_ = power;
+    fadeIn_ = fade;
 }
 
 void ReceiverDSP::emitFrame(bool shifted) {
     Frame frame;
     frame.centred = shifted;
-    const Window window = hann();
-    frame.narrowSpectrum = spectrum(narrowRing_, narrowPos_, window);
-    frame.wideSpectrum = spectrum(wideRing_, widePos_, window);
+    frame.narrowSpectrum = spectra_.of(narrowRing_, narrowPos_);
+    frame.wideSpectrum = spectra_.of(wideRing_, widePos_);
     frame.level = static_cast<float>(10.0 * std::log10(std::max(powerSum_ / std::max(powerCount_, 1), 1e-12)));
     powerSum_ = 0.0;
     powerCount_ = 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hf/bandpass.h"
+#include "hf/fft.h"
 #include "hf/fir.h"
 #include "hf/morse.h"
 #include "hf/records.h"
@@ -48,12 +49,26 @@ private:
     void listenToDecimated();
     std::size_t pairsUntilFrame() const;
     void storeNarrow(Complex y);
-    void listen(Complex y, bool shifted);
-    float demodulate(Complex y);
-    void followEnvelope(Complex y);
-    float gainControlled(float s);
-    void emitAudio(float out);
+    void listen(const Complex* y, std::size_t n, bool shifted);
+    void stepTune48(std::size_t n);
+    void measurePower(const Complex* y, std::size_t n);
+    void demodulate(const Complex* y, std::size_t n);
+    void followEnvelope(const Complex* y, std::size_t n);
+    void emitAudio(std::size_t n);
     void emitFrame(bool shifted);
+
+    // The frames' spectra: a Hann window over the 4096 samples of a ring,
+    // worked out once with its sum, and the transform.
+    struct Spectra {
+        Spectra();
+        std::vector<float> of(const std::vector<Complex>& ring, std::size_t oldest);
+
+        Fft transform;
+        std::vector<float> window;
+        float windowSum = 0.0f;
+        std::vector<float> re;
+        std::vector<float> im;
+    };
 
     FirFilter<float, 5> stage1_;
     FirFilter<float, 4> stage2_;
@@ -89,10 +104,13 @@ private:
     double powerSum_ = 0.0;
     int32_t powerCount_ = 0;
 
+    Spectra spectra_;
+
     // Per-batch work buffers, kept to avoid allocating per call.
     std::vector<Complex> at192_;
     std::vector<Complex> at48_;
     std::vector<Complex> filtered48_;
+    std::vector<float> demodulated_;
 };
 
 }  // namespace hf
