@@ -5,12 +5,12 @@
 #include "app/app.h"
 #include "app/rules/control_ids.h"
 
+#include "app/recording_commands.h"
 #include "app/rules/calibration.h"
 #include "app/rules/command_rules.h"
 #include "app/rules/construction_rules.h"
 #include "app/rules/favorites.h"
 #include "app/rules/reception_rules.h"
-#include "app/recording_commands.h"
 #include "app/rules/reentry_guard.h"
 #include "app/rules/scan_rules.h"
 #include "app/windows/control_access.h"

@@ -7,6 +7,7 @@
 #include "app/rules/plot_mouse_rules.h"
 #include "app/rules/slider_strip.h"
 #include "app/rules/waterfall_shift.h"
+#include "app/windows/colour_ref.h"
 #include "hf/frequency_text.h"
 #include "platform/text.h"
 
@@ -114,7 +115,6 @@ void App::refreshChoices() {
 
 void App::sliderValueChanged(int id) {
     if (!uiLayout) return;  // nothing is painted before the first layout
-    const app::PixelRect strip = app::sliderValueStrip(uiLayout->boxes.at(id), uiScale);
-    const RECT rect{strip.left, strip.top, strip.right, strip.bottom};
+    const RECT rect = rectOf(app::sliderValueStrip(uiLayout->boxes.at(id), uiScale));
     InvalidateRect(mainWindow, &rect, TRUE);
 }

@@ -5,8 +5,8 @@
 #include "app/app.h"
 
 #include "app/dongle_settings.h"
-#include "app/rules/receiver_messages.h"
 #include "app/receiver_sinks.h"
+#include "app/rules/receiver_messages.h"
 #include "app/rules/reception_rules.h"
 #include "hf/dongle_identity.h"
 #include "hf/receiver_dsp.h"

@@ -29,10 +29,7 @@ void keepDwellState(App& app, const app::DwellState& state) {
 // Shows scan entry `index` in the form and publishes it; a refused form stops
 // the scanner. The first entry lets the form choose a fresh centre.
 void applyEntry(App& app, std::size_t index) {
-    hf::Settings entry = app.scanList[index];
-    entry.center = index == 0 ? 0 : app.uiSettings.center;
-    entry.Step = app.uiSettings.Step;
-    app.uiSettings = entry;
+    app.uiSettings = app::scanEntryForm(app.scanList[index], index, app.uiSettings);
     app.settingsUI();
     bool published = false;
     {

@@ -5,6 +5,7 @@
 #include "app/rules/plot_rules.h"
 #include "app/rules/reentry_guard.h"
 #include "app/rules/tick_rules.h"
+#include "app/windows/colour_ref.h"
 #include "app/windows/control_access.h"
 #include "hf/modes.h"
 #include "hf/passband.h"
@@ -13,8 +14,7 @@
 namespace {
 
 void invalidateBox(HWND window, const hf::Box& box, float uiScale, bool erase) {
-    const app::PixelRect pixels = app::windowRect(box, uiScale);
-    const RECT rect{pixels.left, pixels.top, pixels.right, pixels.bottom};
+    const RECT rect = rectOf(app::windowRect(box, uiScale));
     InvalidateRect(window, &rect, erase ? TRUE : FALSE);
 }
 

@@ -179,23 +179,31 @@ int32_t traceRow(float level, int32_t top, int32_t range, int32_t spectrumHeight
     return static_cast<int32_t>(t * static_cast<float>(boundedPixel(spectrumHeight))) + 44;
 }
 
-std::array<WaterfallSlider, 3> waterfallSliders(int32_t light, int32_t range, int32_t contrast) {
+std::array<PlotSlider, 2> spectrumSliders(int32_t top, int32_t range) {
+    top = boundedLevel(top);
+    range = boundedLevel(range);
+    return {{
+        {L"Décalage", top, static_cast<float>(top + 100) / 120.0f},
+        {L"Échelle", range, static_cast<float>(range - 20) / 120.0f},
+    }};
+}
+
+std::array<PlotSlider, 3> waterfallSliders(int32_t light, int32_t range, int32_t contrast) {
     light = boundedLevel(light);
     range = boundedLevel(range);
     contrast = boundedLevel(contrast);
-    // The background is written as the level it puts at the bottom of the map.
     return {{
         {L"Fond", static_cast<int32_t>(0.8f * static_cast<float>(light) - 130.0f),
          static_cast<float>(light) / 100.0f},
-        {L"Plage", range, (static_cast<float>(range) - 15.0f) / 85.0f},
+        {L"Plage", range, static_cast<float>(range - 15) / 85.0f},
         {L"Contr.", contrast, static_cast<float>(contrast) / 100.0f},
     }};
 }
 
 int32_t waterfallSliderTrack(int32_t height) { return std::max(boundedPixel(height) - 228, 20); }
 
-int32_t sliderKnobRow(float fraction, int32_t track) {
-    return static_cast<int32_t>((1.0f - fraction) * static_cast<float>(track));
+int32_t knobOffset(float fraction, int32_t length) {
+    return static_cast<int32_t>(fraction * static_cast<float>(boundedPixel(length)));
 }
 
 }  // namespace app

@@ -85,19 +85,27 @@ int backgroundStripLight(int32_t row, int32_t height);
 // lies at the bottom.
 int32_t traceRow(float level, int32_t top, int32_t range, int32_t spectrumHeight);
 
-// The three waterfall sliders right of the plot, as painted: caption, the
-// value written under the track, and the knob's place from the top (1) to
-// the bottom (0) of the track.
-struct WaterfallSlider {
+// A slider beside the plot, as painted: its caption, the value written by
+// it, and the knob's place along the track from 0 to 1.
+struct PlotSlider {
     const wchar_t* caption;
     int32_t value;
     float fraction;
 };
-std::array<WaterfallSlider, 3> waterfallSliders(int32_t light, int32_t range, int32_t contrast);
 
-// The sliders' track length for a plot `height` logical pixels high, and the
-// knob's top row (from y = 191) at `fraction` of it.
+// The spectrum's two sliders, top level and range in dB, whose knobs move
+// right from 0 over an 80-pixel track.
+std::array<PlotSlider, 2> spectrumSliders(int32_t top, int32_t range);
+
+// The three waterfall sliders, whose knobs move up from the bottom (0) to the
+// top (1) of a track waterfallSliderTrack long; "Fond" is written as the
+// level the background puts at the bottom of the map.
+std::array<PlotSlider, 3> waterfallSliders(int32_t light, int32_t range, int32_t contrast);
 int32_t waterfallSliderTrack(int32_t height);
-int32_t sliderKnobRow(float fraction, int32_t track);
+
+// How far along a track `length` pixels long a knob at `fraction` is drawn;
+// the waterfall's sliders and the background strip's marker count from the
+// top, so they pass 1 − fraction.
+int32_t knobOffset(float fraction, int32_t length);
 
 }  // namespace app

@@ -82,6 +82,13 @@ std::vector<hf::Settings> scanEntries(int rangeItem, const hf::Settings& form,
     }
 }
 
+hf::Settings scanEntryForm(const hf::Settings& entry, std::size_t index, const hf::Settings& form) {
+    hf::Settings shown = entry;
+    shown.center = index == 0 ? 0 : form.center;
+    shown.Step = form.Step;
+    return shown;
+}
+
 std::optional<int32_t> scanSpan(int rangeItem) {
     if (rangeItem == 1) return 96000;
     if (rangeItem == 3 || rangeItem == 4) return std::nullopt;

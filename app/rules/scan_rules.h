@@ -6,6 +6,7 @@
 #include "app/rules/control_ids.h"
 #include "hf/records.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -32,6 +33,11 @@ uint32_t scanLimit(std::wstring text);
 std::vector<hf::Settings> scanEntries(int rangeItem, const hf::Settings& form,
                                       const std::function<uint32_t(int)>& readLimit,
                                       const std::vector<Favorite>& favorites);
+
+// The form that shows scan entry `index`: the entry's own settings, the
+// form's manual step, and the centre in use, except for the first entry, for
+// which the form chooses a fresh centre.
+hf::Settings scanEntryForm(const hf::Settings& entry, std::size_t index, const hf::Settings& form);
 
 // The span a range is viewed with; nothing when the view stays as it is.
 std::optional<int32_t> scanSpan(int rangeItem);

@@ -2,8 +2,8 @@
 // main window's current size.
 
 #include "app/app.h"
-#include "app/rules/control_ids.h"
 #include "app/rules/construction_rules.h"
+#include "app/rules/control_ids.h"
 #include "app/rules/form_display.h"
 #include "app/windows/window_scale.h"
 

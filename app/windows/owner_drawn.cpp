@@ -2,8 +2,8 @@
 // of the owner-drawn buttons and of the closed combo boxes.
 
 #include "app/app.h"
-#include "app/rules/control_ids.h"
 #include "app/rules/button_palette.h"
+#include "app/rules/control_ids.h"
 #include "app/windows/colour_ref.h"
 #include "app/windows/gdi.h"
 #include "platform/text.h"

@@ -198,21 +198,14 @@ private:
     }
 
     void spectrumSliders() {
-        const struct {
-            const wchar_t* caption;
-            int32_t value;
-            float fraction;
-        } sliders[] = {
-            {L"Décalage", a_.spectrumTop, static_cast<float>(a_.spectrumTop + 100) / 120.0f},
-            {L"Échelle", a_.spectrumRange, static_cast<float>(a_.spectrumRange - 20) / 120.0f},
-        };
+        const auto sliders = app::spectrumSliders(a_.spectrumTop, a_.spectrumRange);
         const int left = g_.columns + 60;
         for (int k = 0; k < 2; ++k) {
             const int yk = 58 * k;
             textAt(dc_, left, 44 + yk, sliders[k].caption, labelColour);
             textAt(dc_, left, 61 + yk, std::to_wstring(sliders[k].value) + L" dB", labelColour);
             fill(dc_, {g_.columns + 65, 84 + yk, g_.columns + 145, 87 + yk}, RGB(39, 104, 132));
-            const int xk = g_.columns + 65 + static_cast<int>(sliders[k].fraction * 80.0f);
+            const int xk = g_.columns + 65 + app::knobOffset(sliders[k].fraction, 80);
             fill(dc_, {xk - 3, 80 + yk, xk + 3, 91 + yk}, knobColour);
         }
     }
@@ -228,7 +221,7 @@ private:
             fill(dc_, {20, y, 31, y + 1}, brushColour(colour));
         }
         const float light = static_cast<float>(a_.waterfallLight) / 100.0f;
-        const int yf = static_cast<int>((1.0f - light) * static_cast<float>(g_.waterfallHeight)) + waterfallTop();
+        const int yf = app::knobOffset(1.0f - light, g_.waterfallHeight) + waterfallTop();
         fill(dc_, {14, yf - 2, 37, yf + 3}, RGB(255, 255, 255));
     }
 
@@ -260,7 +253,7 @@ private:
             textIn(dc_, {xa, track + 201, xb, track + 214}, std::to_wstring(sliders[k].value),
                    sliderTextColour, centred);
             fill(dc_, {xb - 19, 194, xb - 15, 194 + track}, RGB(32, 87, 119));
-            const int yk = app::sliderKnobRow(sliders[k].fraction, track);
+            const int yk = app::knobOffset(1.0f - sliders[k].fraction, track);
             fill(dc_, {xa + 9, yk + 191, xa + 23, yk + 198}, knobColour);
         }
     }

@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "app/rules/paint_texts.h"
-#include "app/rules/reception_rules.h"
 #include "app/rules/plot_geometry.h"
 #include "app/rules/plot_mouse_rules.h"
+#include "app/rules/reception_rules.h"
 #include "app/rules/squelch_gate.h"
 #include "app/rules/window_rules.h"
 #include "app/windows/control_access.h"

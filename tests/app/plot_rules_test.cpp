@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <numeric>
 #include <string>
@@ -276,7 +277,6 @@ TEST_F(ColumnValues, WaterfallDoesNotFallBackFromAnEmptyNarrowSpectrum) {
     EXPECT_FLOAT_EQ(app::waterfallValue(frame, 500, 1000, wideView), -150.0f);
 }
 
-}  // namespace
 
 TEST(SpectrumTrace, RowOfALevel) {
     const int32_t bottom = 44 + plot.spectrumHeight;
@@ -298,36 +298,81 @@ TEST(SpectrumTrace, RowOfALevel) {
             << c.level << " dB, top " << c.top << ", range " << c.range;
 }
 
-TEST(WaterfallSliders, CaptionsAndWrittenValues) {
-    const auto sliders = app::waterfallSliders(50, 65, 40);
-    EXPECT_STREQ(sliders[0].caption, L"Fond");
-    EXPECT_EQ(sliders[0].value, -90);
-    EXPECT_STREQ(sliders[1].caption, L"Plage");
-    EXPECT_EQ(sliders[1].value, 65);
-    EXPECT_STREQ(sliders[2].caption, L"Contr.");
-    EXPECT_EQ(sliders[2].value, 40);
+TEST(PlotSliders, CaptionsAndWrittenValues) {
+    const auto spectrum = app::spectrumSliders(-20, 100);
+    EXPECT_STREQ(spectrum[0].caption, L"Décalage");
+    EXPECT_EQ(spectrum[0].value, -20);
+    EXPECT_STREQ(spectrum[1].caption, L"Échelle");
+    EXPECT_EQ(spectrum[1].value, 100);
+    const auto waterfall = app::waterfallSliders(50, 65, 40);
+    EXPECT_STREQ(waterfall[0].caption, L"Fond");
+    EXPECT_EQ(waterfall[0].value, -90);
+    EXPECT_STREQ(waterfall[1].caption, L"Plage");
+    EXPECT_EQ(waterfall[1].value, 65);
+    EXPECT_STREQ(waterfall[2].caption, L"Contr.");
+    EXPECT_EQ(waterfall[2].value, 40);
     EXPECT_EQ(app::waterfallSliderTrack(580), 352);
     EXPECT_EQ(app::waterfallSliderTrack(100), 20);
 }
 
-// A press on the middle of a painted knob sets the value the knob shows, so
-// the painter and the mouse agree on where each value sits on the track.
-TEST(WaterfallSliders, PressOnAKnobReadsItsOwnValue) {
+// A press on a painted knob or marker, as the mouse reads it, sets a value
+// whose knob is drawn where it already was: the painter and the mouse agree on
+// where each value sits. Painter and mouse both truncate, so on the
+// spectrum's 80-pixel tracks (1.5 dB a pixel) and on the strip a knob may
+// step one pixel; on the waterfall's tracks the press reads back the value
+// itself.
+class KnobPress : public testing::Test {
+protected:
+    int32_t pressed(int32_t mode, int32_t x, int32_t y) {
+        hf::Settings form;
+        levels = {};
+        app::dragTo(mode, view, app::dragStart(x, y, -20, form), x, y, form, levels);
+        return mode == app::dragTopSlider              ? levels.spectrumTop
+               : mode == app::dragRangeSlider          ? levels.spectrumRange
+               : mode == app::dragWaterfallRangeSlider ? levels.waterfallRange
+               : mode == app::dragContrastSlider       ? levels.waterfallContrast
+                                                       : levels.waterfallLight;
+    }
+
     const app::DragView view{plot, 480000, static_cast<float>(plot.height)};
+    app::DisplayLevels levels;
+};
+
+TEST_F(KnobPress, SpectrumSlidersKeepTheirKnobInPlace) {
+    const auto knob = [](int32_t top, int32_t range, int k) {
+        return plot.columns + 65 + app::knobOffset(app::spectrumSliders(top, range)[k].fraction, 80);
+    };
+    for (int32_t v = -100; v <= 20; ++v) {
+        const int32_t top = pressed(app::dragTopSlider, knob(v, 100, 0), 85);
+        EXPECT_LE(std::abs(knob(top, 100, 0) - knob(v, 100, 0)), 1) << "top " << v << " read " << top;
+    }
+    for (int32_t v = 20; v <= 140; ++v) {
+        const int32_t range = pressed(app::dragRangeSlider, knob(-20, v, 1), 143);
+        EXPECT_LE(std::abs(knob(-20, range, 1) - knob(-20, v, 1)), 1) << "range " << v << " read " << range;
+    }
+}
+
+TEST_F(KnobPress, WaterfallSlidersReadTheirOwnValue) {
     const int32_t track = app::waterfallSliderTrack(plot.height);
+    const int32_t modes[] = {app::dragLightSlider, app::dragWaterfallRangeSlider, app::dragContrastSlider};
     for (int32_t v = 15; v <= 100; ++v) {
         const auto sliders = app::waterfallSliders(v, v, v);
-        const int32_t modes[] = {app::dragLightSlider, app::dragWaterfallRangeSlider,
-                                 app::dragContrastSlider};
         for (int k = 0; k < 3; ++k) {
-            const int32_t y = app::sliderKnobRow(sliders[k].fraction, track) + 194;
-            hf::Settings form;
-            app::DisplayLevels levels;
-            app::dragTo(modes[k], view, app::dragStart(0, y, -20, form), 0, y, form, levels);
-            const int32_t read = k == 0   ? levels.waterfallLight
-                                 : k == 1 ? levels.waterfallRange
-                                          : levels.waterfallContrast;
-            EXPECT_EQ(read, v) << sliders[k].caption << " at " << v;
+            // The knob spans rows 191 to 198 below its offset; the track starts at 194.
+            const int32_t y = app::knobOffset(1.0f - sliders[k].fraction, track) + 194;
+            EXPECT_EQ(pressed(modes[k], plot.columns + 70 + 33 * k, y), v) << sliders[k].caption << " at " << v;
         }
     }
 }
+
+TEST_F(KnobPress, BackgroundStripMarkerReadsItsOwnLight) {
+    const int32_t top = plot.spectrumHeight + 45;
+    for (int32_t light = 0; light <= 100; ++light) {
+        const int32_t y = app::knobOffset(1.0f - static_cast<float>(light) / 100.0f, plot.waterfallHeight) + top;
+        const int32_t read = pressed(app::dragLightStrip, 25, y);
+        const int32_t marker = app::knobOffset(1.0f - static_cast<float>(read) / 100.0f, plot.waterfallHeight);
+        EXPECT_LE(std::abs(marker - (y - top)), 1) << "light " << light << " read " << read;
+    }
+}
+
+}  // namespace

@@ -158,6 +158,26 @@ TEST(ScanLists, CbBandsAndFavouritesReadNoFields) {
     EXPECT_TRUE(app::scanEntries(-1, form, noFields(), favorites).empty());
 }
 
+TEST(ScanLists, AnEntryKeepsTheFormsStepAndCentreButTheFirst) {
+    hf::Settings entry;
+    entry.Frequency = 27185000;
+    entry.Mode = 0;
+    entry.Bandwidth = 9000;
+    entry.Step = 10000;
+    entry.center = 27000000;
+    hf::Settings form = formWithStep(100);
+    form.center = 27205000;
+    const hf::Settings first = app::scanEntryForm(entry, 0, form);
+    EXPECT_EQ(first.center, 0u);
+    EXPECT_EQ(first.Step, 100);
+    EXPECT_EQ(first.Frequency, 27185000u);
+    EXPECT_EQ(first.Bandwidth, 9000);
+    const hf::Settings later = app::scanEntryForm(entry, 7, form);
+    EXPECT_EQ(later.center, 27205000u);
+    EXPECT_EQ(later.Step, 100);
+    EXPECT_EQ(later.Frequency, 27185000u);
+}
+
 TEST(ScanLists, SpanByRange) {
     EXPECT_EQ(app::scanSpan(1), 96000);
     EXPECT_FALSE(app::scanSpan(3));
