@@ -16,8 +16,6 @@ public:
     // Throws std::invalid_argument for 0 or a size that is not a power of two.
     explicit Fft(std::size_t n);
 
-    std::size_t size() const { return n_; }
-
     // The transform of n samples held as real and imaginary parts, in place.
     void transform(float* re, float* im) const;
 

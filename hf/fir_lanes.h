@@ -6,9 +6,10 @@
 // independent, so the vector width changes nothing in the results.
 //
 // Written for any GCC vector of floats, so that the same text serves the
-// baseline x86-64 build and the AVX unit (fir_avx.cpp). It calls only
-// functions templated on the vector type, which keeps the AVX unit's code
-// apart from everyone else's.
+// baseline x86-64 build and the AVX unit (fir_avx.cpp). Its functions have
+// internal linkage and call nothing else with code of its own: each unit
+// keeps its own copies, so the linker can never hand a baseline caller one
+// compiled for AVX.
 
 #include <complex>
 #include <cstddef>
@@ -24,7 +25,7 @@ template <class V>
 constexpr std::size_t width = sizeof(V) / sizeof(float);
 
 template <class V>
-V load(const float* p) {
+static V load(const float* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
     return v;
@@ -33,7 +34,7 @@ V load(const float* p) {
 // The lanes as complex values, real part first, written with whole-vector
 // stores (so that reading a value back as one 8-byte load is not held up).
 template <class V>
-void store(V re, V im, float* out) {
+static void store(V re, V im, float* out) {
     V low;
     V high;
     if constexpr (width<V> == 4) {
@@ -73,7 +74,7 @@ struct Sums {
 // last line; tap j reads line Factor − 1 − j mod Factor, j / Factor groups
 // back. acc += tap × x is rounded as std::complex<float> rounds it.
 template <class V, std::size_t Count, int Factor, bool ComplexTaps>
-Sums<V, Count> sums(const Taps& taps, const Lines<Factor>& lines, std::size_t g) {
+static Sums<V, Count> sums(const Taps& taps, const Lines<Factor>& lines, std::size_t g) {
     // Local sums, which the compiler keeps in registers.
     V accRe[Count] = {};
     V accIm[Count] = {};
@@ -110,7 +111,7 @@ Sums<V, Count> sums(const Taps& taps, const Lines<Factor>& lines, std::size_t g)
 // parts. The last few take a whole vector; its lanes past end read the lines'
 // padding (width<V> − 1 floats) and are dropped.
 template <class V, int Factor, bool ComplexTaps>
-void outputs(const Taps& taps, const Lines<Factor>& lines, std::size_t g, std::size_t end, float* out) {
+static void outputs(const Taps& taps, const Lines<Factor>& lines, std::size_t g, std::size_t end, float* out) {
     constexpr std::size_t w = width<V>;
     constexpr std::size_t count = 4;
     for (; g + count * w <= end; g += count * w, out += 2 * count * w) {

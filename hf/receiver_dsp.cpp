@@ -350,7 +350,8 @@ void ReceiverDSP::emitAudio(std::size_t n) {
         fade = std::min(1.0f, fade + 0.004166667f);
         audioBlock_.push_back(std::clamp(s[i] * gain, -0.95f, 0.95f) * fade);
         if (audioBlock_.size() < audioBlockSize) continue;
-        // The callback may throw; what it sees is the state after this sample.
+        // The callback may throw: the gain and the fade-in it leaves are those
+        // after this sample (the rest of the chain has already taken the run).
         agcPower_ = power;
         fadeIn_ = fade;
         if (onAudio) onAudio(audioBlock_);

@@ -15,6 +15,7 @@
 #include "hf/fft.h"
 #include "hf/fir.h"
 #include "hf/lowpass.h"
+#include "tests/support/vector_widths.h"
 
 namespace {
 
@@ -176,16 +177,16 @@ void expectSameBits(const Samples& actual, const Samples& expected) {
 }
 
 // Uneven batches, so that outputs fall in the wide lanes, the single lane and
-// across batch ends, and enough of them for the history to be moved back
-// several times.
+// across batch ends, enough of them for the history to be moved back several
+// times, and one longer than the history's room, which must grow.
 const std::vector<std::size_t> batches = [] {
-    const std::vector<std::size_t> uneven{1, 7, 8, 300, 3, 64, 9, 17, 1, 200, 95, 1500};
+    const std::vector<std::size_t> uneven{1, 7, 8, 300, 3, 64, 9, 17, 1, 200, 95, 1500, 5000};
     std::vector<std::size_t> all;
     for (int i = 0; i < 4; ++i) all.insert(all.end(), uneven.begin(), uneven.end());
     return all;
 }();
 
-TEST(BatchedFilter, BandpassMatchesTheRingSum) {
+void expectBandpassMatchesRing() {
     hf::Bandpass bp;
     bp.configure(150.0, 2850.0);
     const Samples input = noise(std::accumulate(batches.begin(), batches.end(), std::size_t{0}), 11);
@@ -202,6 +203,14 @@ TEST(BatchedFilter, BandpassMatchesTheRingSum) {
         at += static_cast<std::ptrdiff_t>(n);
     }
     expectSameBits(out, ringFilter(bp.taps(), input, 1));
+}
+
+TEST(BatchedFilter, BandpassMatchesTheRingSum) {
+    for (const bool wide : hf_test::vectorWidths()) {
+        SCOPED_TRACE(hf_test::vectorWidthName(wide));
+        const hf_test::VectorWidth width(wide);
+        expectBandpassMatchesRing();
+    }
 }
 
 template <int Factor>
@@ -223,8 +232,12 @@ void expectDecimatorMatchesRing(int tapCount, double cutoff, double rate) {
 }
 
 TEST(BatchedFilter, DecimatorsMatchTheRingSum) {
-    expectDecimatorMatchesRing<5>(101, 65000.0, 960000.0);
-    expectDecimatorMatchesRing<4>(129, 19000.0, 192000.0);
+    for (const bool wide : hf_test::vectorWidths()) {
+        SCOPED_TRACE(hf_test::vectorWidthName(wide));
+        const hf_test::VectorWidth width(wide);
+        expectDecimatorMatchesRing<5>(101, 65000.0, 960000.0);
+        expectDecimatorMatchesRing<4>(129, 19000.0, 192000.0);
+    }
 }
 
 TEST(LowPassDesign, PassesZeroHertzWithGainOne) {

@@ -21,6 +21,7 @@
 #include "tests/support/morse_keying.h"
 #include "tests/support/plain_receiver.h"
 #include "tests/support/recorded_band.h"
+#include "tests/support/vector_widths.h"
 
 namespace {
 
@@ -138,23 +139,6 @@ std::string textOf(const std::vector<hf::Frame>& frames) {
     return all;
 }
 
-// Each vector width the filters can run with here: the baseline, and the
-// wider one when the processor has it.
-std::vector<bool> widths() {
-    if (hf::wideVectorsAvailable()) return {false, true};
-    return {false};
-}
-
-// Sets the filters' vector width for a scope.
-struct VectorWidth {
-    explicit VectorWidth(bool wide) { hf::useWideVectors(wide); }
-    ~VectorWidth() { hf::useWideVectors(true); }
-    VectorWidth(const VectorWidth&) = delete;
-    VectorWidth& operator=(const VectorWidth&) = delete;
-};
-
-const char* widthName(bool wide) { return wide ? "wide vectors" : "baseline vectors"; }
-
 class ReferenceChain : public ::testing::TestWithParam<Script> {};
 
 TEST_P(ReferenceChain, AgreesToTheBitWhateverTheBufferSizes) {
@@ -174,9 +158,9 @@ TEST_P(ReferenceChain, AgreesToTheBitWhateverTheBufferSizes) {
     EXPECT_NE(textOf(plain.frames).find(GetParam().decodes), std::string::npos) << textOf(plain.frames);
 
     const std::vector<std::vector<std::size_t>> feedings{{2}, {262144}, cycledSizes};
-    for (const bool wide : widths()) {
-        SCOPED_TRACE(widthName(wide));
-        const VectorWidth width(wide);
+    for (const bool wide : hf_test::vectorWidths()) {
+        SCOPED_TRACE(hf_test::vectorWidthName(wide));
+        const hf_test::VectorWidth width(wide);
         for (const std::vector<std::size_t>& sizes : feedings) {
             SCOPED_TRACE(sizes.size() == 1 ? std::to_string(sizes.front()) + "-byte buffers" : "cycled buffer sizes");
             Chain chain;
@@ -215,6 +199,10 @@ INSTANTIATE_TEST_SUITE_P(
                               {hf_test::listeningAt(hf::modeUSB, recordedSsbAt, 2400), 180000},
                               {hf_test::listeningAt(hf::modeLSB, recordedSsbAt, 3000), 90000},
                               {cw, 700000},
+                              // The envelope is followed only while decoding:
+                              // decoding off and on again, nothing else changed.
+                              {changed(cw, [](hf::Settings& s) { s.Decode = false; }), 150000},
+                              {cw, 250000},
                               {changed(cw, [](hf::Settings& s) { s.Threshold = -30.0f; }), 100000},
                               {changed(cw, [](hf::Settings& s) { s.Tone = 650; }), 100000},
                               {changed(cw, [](hf::Settings& s) { s.center = 0; }), 100000}}}),
@@ -247,9 +235,9 @@ TEST(ReferenceChainInput48, AgreesToTheBit) {
     // Keying laid out at 960 kHz, taken one sample in 20.
     for (std::size_t n = 0; n < band.size(); n += 20) plain.input48(band[n], false);
     ASSERT_GE(plain.frames.size(), 4u);
-    for (const bool wide : widths()) {
-        SCOPED_TRACE(widthName(wide));
-        const VectorWidth width(wide);
+    for (const bool wide : hf_test::vectorWidths()) {
+        SCOPED_TRACE(hf_test::vectorWidthName(wide));
+        const hf_test::VectorWidth width(wide);
         Chain chain;
         chain.dsp.configure(s);
         for (std::size_t n = 0; n < band.size(); n += 20) chain.dsp.input48(band[n], false);
