@@ -153,7 +153,7 @@ TEST_F(AudioPlayback, DefaultOutputPlaysTheToneAtItsFrequencyAndVolume) {
     const auto recording = played(sink);
     const auto level = envelope(recording);
     const auto spans = soundSpans(level, soundThreshold);
-    ASSERT_EQ(spans.size(), 1u);
+    ASSERT_EQ(spans.size(), 1u) << ::testing::PrintToString(spans);
     const Span sound = spans[0];
     ASSERT_NEAR(static_cast<double>(sound.size()), 48.0 * blockSize, 64.0);
     const Span full{sound.begin + blockSize, sound.begin + 9 * blockSize};
@@ -180,7 +180,7 @@ TEST_F(AudioPlayback, FourBlocksStaySilentAndTheFifthStartsPlay) {
 
     const auto level = envelope(played(sink));
     const auto spans = soundSpans(level, soundThreshold);
-    ASSERT_EQ(spans.size(), 1u);
+    ASSERT_EQ(spans.size(), 1u) << ::testing::PrintToString(spans);
     EXPECT_GE(spans[0].begin, beforeFifth);
     EXPECT_NEAR(static_cast<double>(spans[0].size()), 5.0 * blockSize, 64.0) << "all five blocks, whole";
     expectRampFromSilence(level, spans[0]);
@@ -199,7 +199,7 @@ TEST_F(AudioPlayback, GapCountsOneUnderrunAndSoundResumesFromSilence) {
 
     const auto level = envelope(played(sink));
     const auto spans = soundSpans(level, soundThreshold);
-    ASSERT_EQ(spans.size(), 2u);
+    ASSERT_EQ(spans.size(), 2u) << ::testing::PrintToString(spans);
     for (const Span& sound : spans) {
         EXPECT_NEAR(static_cast<double>(sound.size()), 20.0 * blockSize, 64.0);
         expectRampFromSilence(level, sound);
@@ -229,7 +229,7 @@ TEST_P(AudioFade, FadesOutAndBackWhileSamplesKeepFlowing) {
 
     const auto level = envelope(played(sink));
     const auto spans = soundSpans(level, soundThreshold);
-    ASSERT_EQ(spans.size(), 2u);
+    ASSERT_EQ(spans.size(), 2u) << ::testing::PrintToString(spans);
     EXPECT_GT(spans[1].begin - spans[0].end, blockSize) << "no silence between the fades";
     expectFadeToSilence(level, spans[0]);
     expectRampFromSilence(level, spans[1]);
@@ -254,8 +254,8 @@ TEST_F(AudioPlayback, SwitchMovesTheSoundToTheOtherSinkAndReportsIt) {
 
     const auto levelA = envelope(played(first)), levelB = envelope(played(second));
     const auto spansA = soundSpans(levelA, soundThreshold), spansB = soundSpans(levelB, soundThreshold);
-    ASSERT_EQ(spansA.size(), 1u);
-    ASSERT_EQ(spansB.size(), 1u);
+    ASSERT_EQ(spansA.size(), 1u) << ::testing::PrintToString(spansA);
+    ASSERT_EQ(spansB.size(), 1u) << ::testing::PrintToString(spansB);
     EXPECT_GT(spansA[0].size(), 4 * blockSize);
     EXPECT_GT(levelA.size() - spansA[0].end, 20 * blockSize) << "the first sink went quiet at the switch";
     EXPECT_GT(spansB[0].begin, 5 * blockSize) << "the second sink was quiet until the switch";
@@ -280,7 +280,7 @@ TEST_F(AudioPlayback, UnopenableOutputIsReportedAndTheOldOnePlaysOn) {
 
     const auto level = envelope(played(sink));
     const auto spans = soundSpans(level, soundThreshold);
-    ASSERT_EQ(spans.size(), 1u);
+    ASSERT_EQ(spans.size(), 1u) << ::testing::PrintToString(spans);
     EXPECT_NEAR(static_cast<double>(spans[0].size()), 40.0 * blockSize, 64.0);
     EXPECT_GT(lowestLevel(level, {spans[0].begin + 1000, spans[0].end - 1000}), 0.95 * fullLevel);
     EXPECT_EQ(window.reports(), (std::vector<OutputReport>{{sinkA, 1}}));

@@ -31,11 +31,13 @@ bool seamless(const std::vector<int16_t>& x, std::size_t begin, std::size_t end)
 }  // namespace
 
 std::size_t removeServerStalls(std::vector<int16_t>& recording) {
-    // Stalls come in steps of 5 ms. A run as long as three blocks (6144
-    // samples) stays: a gain step at block boundaries that silenced three
-    // blocks would leave the 48-sample tone just as seamless. The run of
-    // zeros may hold one of the tone's own zero crossings at either end.
-    constexpr std::size_t longestStall = 6000;
+    // Stalls come in steps of 5 ms and, on a loaded machine, last up to a
+    // few hundred. A run of whole blocks stays: playback that silenced three
+    // blocks (6144 samples, 128 periods of the 48-sample tone) would leave the
+    // tone just as seamless, and a stall of whole blocks is rare enough to
+    // let fail. The run of zeros may hold one of the tone's own zero crossings
+    // at either end.
+    constexpr std::size_t longestStall = 48000;
     std::size_t removed = 0;
     for (std::size_t begin = 0; begin < recording.size(); ++begin) {
         if (recording[begin] != 0) continue;
@@ -43,7 +45,10 @@ std::size_t removeServerStalls(std::vector<int16_t>& recording) {
         while (end < recording.size() && recording[end] == 0) ++end;
         const std::size_t candidates[][2] = {{begin, end}, {begin + 1, end}, {begin, end - 1}};
         for (const auto& [from, to] : candidates) {
-            if (to - from < 2 || to - from > longestStall || !seamless(recording, from, to)) continue;
+            const std::size_t length = to - from;
+            if (length < 2 || length > longestStall || length % hf::audioBlockSize == 0 ||
+                !seamless(recording, from, to))
+                continue;
             recording.erase(recording.begin() + static_cast<std::ptrdiff_t>(from),
                             recording.begin() + static_cast<std::ptrdiff_t>(to));
             ++removed;
@@ -84,7 +89,10 @@ std::vector<Span> soundSpans(const std::vector<double>& envelope, double thresho
         const std::size_t begin = firstIndex(envelope, n, [&](double e) { return e >= threshold; });
         if (begin == envelope.size()) return spans;
         n = firstIndex(envelope, begin, [&](double e) { return e < threshold; });
-        spans.push_back({begin, n});
+        if (!spans.empty() && begin - spans.back().end < shortestSilence)
+            spans.back().end = n;
+        else
+            spans.push_back({begin, n});
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 constexpr double toneHz = 1000.0;
@@ -24,9 +25,9 @@ std::vector<float> silentBlock();
 
 // When Wine feeds the sound server a little late, the server plays 5 ms of
 // silence and then the rest of the stream unharmed. Such stalls belong to a
-// loaded test machine, not to playback: this takes out every short run of
-// silence across which a loud tone carries on seamlessly, and returns how
-// many it took out.
+// loaded test machine, not to playback: this takes out every run of silence
+// up to a second long, and not of whole blocks, across which a loud tone
+// carries on seamlessly, and returns how many it took out.
 std::size_t removeServerStalls(std::vector<int16_t>& recording);
 
 // The tone's amplitude at every sample, from the sample and its two
@@ -40,7 +41,15 @@ struct Span {
     std::size_t size() const { return end - begin; }
 };
 
-// The stretches where the envelope reaches `threshold`.
+// How a failed check shows a stretch: "[begin, end)".
+inline void PrintTo(const Span& span, std::ostream* os) { *os << '[' << span.begin << ", " << span.end << ')'; }
+
+// The stretches where the envelope reaches `threshold`. A loaded sound server
+// can still leave a dip that removeServerStalls cannot prove harmless (a stall
+// that also lost samples, a phase jump at a zero crossing); a dip shorter than
+// this does not split a stretch. Every silence that playback makes lasts a
+// block (2048 samples) or more.
+constexpr std::size_t shortestSilence = 480;
 std::vector<Span> soundSpans(const std::vector<double>& envelope, double threshold);
 
 double frequencyHz(const std::vector<int16_t>& recording, Span span);
