@@ -48,6 +48,19 @@ Complex phasorStep(double hz, double rate) {
 
 Complex unitMagnitude(Complex phasor) { return phasor / std::max(std::abs(phasor), 0.00001f); }
 
+// A complex value as two floats, which the compiler keeps in registers over a
+// loop where a std::complex<float> would go through memory.
+struct Parts {
+    float re;
+    float im;
+};
+
+Parts parts(Complex z) { return {z.real(), z.imag()}; }
+Complex complex(Parts z) { return {z.re, z.im}; }
+
+// The product as std::complex<float> forms it for finite values.
+Parts times(Parts a, Parts b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
+
 // A sample from outside the dongle's bytes may be anything; a non-finite one
 // would stay in the carrier, gain and filter state for good, so it counts as 0.
 Complex admissible(Complex z) {
@@ -165,47 +178,33 @@ std::size_t ReceiverDSP::pairsUntilFrame() const {
 
 void ReceiverDSP::frontEnd(const uint8_t* data, std::size_t pairs) {
     // The phasors, the ring's position and the count are held in locals over
-    // the batch; the products are std::complex<float>'s, written out.
-    float shiftRe = shift_.real();
-    float shiftIm = shift_.imag();
-    const float shiftStepRe = shiftStep_.real();
-    const float shiftStepIm = shiftStep_.imag();
-    float tuneRe = tune960_.real();
-    float tuneIm = tune960_.imag();
-    const float tuneStepRe = tuneStep960_.real();
-    const float tuneStepIm = tuneStep960_.imag();
+    // the batch.
+    Parts shift = parts(shift_);
+    const Parts shiftStep = parts(shiftStep_);
+    Parts tune = parts(tune960_);
+    const Parts tuneStep = parts(tuneStep960_);
     Complex* const ring = wideRing_.data();
     std::size_t ringPos = widePos_;
     int32_t count = renormalise960_;
     stage1_.push(pairs, [&] {
-        const float i = byteLevels[data[0]];
-        const float q = byteLevels[data[1]];
+        const Parts z = times({byteLevels[data[0]], byteLevels[data[1]]}, shift);
         data += 2;
-        const float zRe = i * shiftRe - q * shiftIm;
-        const float zIm = i * shiftIm + q * shiftRe;
-        const float nextShiftRe = shiftRe * shiftStepRe - shiftIm * shiftStepIm;
-        shiftIm = shiftRe * shiftStepIm + shiftIm * shiftStepRe;
-        shiftRe = nextShiftRe;
+        shift = times(shift, shiftStep);
         if (++count == 9600) {
-            Complex shift(shiftRe, shiftIm);
-            shift /= std::abs(shift);
-            shiftRe = shift.real();
-            shiftIm = shift.imag();
-            const Complex tune = unitMagnitude(Complex(tuneRe, tuneIm));
-            tuneRe = tune.real();
-            tuneIm = tune.imag();
+            Complex renormalised = complex(shift);
+            renormalised /= std::abs(renormalised);
+            shift = parts(renormalised);
+            tune = parts(unitMagnitude(complex(tune)));
             count = 0;
         }
-        ring[ringPos] = Complex(zRe, zIm);
+        ring[ringPos] = complex(z);
         ringPos = (ringPos + 1) % ringLength;
-        const Complex tuned(zRe * tuneRe - zIm * tuneIm, zRe * tuneIm + zIm * tuneRe);
-        const float nextTuneRe = tuneRe * tuneStepRe - tuneIm * tuneStepIm;
-        tuneIm = tuneRe * tuneStepIm + tuneIm * tuneStepRe;
-        tuneRe = nextTuneRe;
-        return tuned;
+        const Parts tuned = times(z, tune);
+        tune = times(tune, tuneStep);
+        return complex(tuned);
     });
-    shift_ = {shiftRe, shiftIm};
-    tune960_ = {tuneRe, tuneIm};
+    shift_ = complex(shift);
+    tune960_ = complex(tune);
     widePos_ = ringPos;
     renormalise960_ = count;
 }
